@@ -1,0 +1,28 @@
+#include "mainwindow/Form1.h"
+#include "platform/DesktopProgramStarter.h"
+#include "platform/DialogInputPrompt.h"
+#include "platform/MessageBoxErrorReport.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/QtMediaPlayer.h"
+#include "platform/SystemClock.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Varnotel"));
+
+    varnotel::PosixFileSystem fs;
+    varnotel::DesktopProgramStarter starter;
+    varnotel::QtMediaPlayer player;
+    varnotel::DialogInputPrompt prompt;
+    varnotel::SystemClock clock;
+    varnotel::MessageBoxErrorReport errors;
+
+    // The library lives beside the program, whatever the current folder is.
+    varnotel::Form1 window(QCoreApplication::applicationDirPath(),
+                           {fs, starter, player, prompt, clock, errors});
+    window.Form_Load();
+    window.show();
+    return app.exec();
+}

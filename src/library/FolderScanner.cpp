@@ -1,0 +1,51 @@
+#include "library/FolderScanner.h"
+
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace varnotel {
+
+QString withoutLastFourCharacters(const QString &fileName) {
+    // Counts characters, not UTF-16 units, so a name is never cut inside one.
+    qsizetype end = fileName.size();
+    for (int dropped = 0; dropped < 4; ++dropped) {
+        if (end == 0)
+            return QString();
+        --end;
+        if (end > 0 && fileName.at(end).isLowSurrogate() && fileName.at(end - 1).isHighSurrogate())
+            --end;
+    }
+    return fileName.left(end);
+}
+
+void scanFolder(const FileSystem &fs, QString myPath, ItemText itemText, QStringList &list) {
+    if (!myPath.endsWith(QLatin1Char('/')))
+        myPath += QLatin1Char('/');
+    const std::optional<FolderId> rootId = fs.folderId(myPath);
+    if (!rootId)
+        return;
+
+    auto key = [](const FolderId &id) { return std::make_pair(id.device, id.inode); };
+    std::set<std::pair<quint64, quint64>> visited{key(*rootId)};
+    std::vector<QString> pending{myPath};
+    while (!pending.empty()) {
+        const QString folder = std::move(pending.back());
+        pending.pop_back();
+        std::vector<QString> subfolders;
+        for (const DirEntry &entry : fs.entries(folder)) {
+            if (entry.kind == DirEntry::Kind::Folder) {
+                if (visited.insert(key(entry.folderId)).second)
+                    subfolders.push_back(folder + entry.name + QLatin1Char('/'));
+            } else {
+                list.append(itemText == ItemText::WholeName ? entry.name
+                                                            : withoutLastFourCharacters(entry.name));
+            }
+        }
+        // Pushed in reverse, so the first subfolder is scanned next, whole.
+        for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it)
+            pending.push_back(std::move(*it));
+    }
+}
+
+} // namespace varnotel

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <QStringList>
+
+namespace varnotel {
+
+// What a scanner lists for a file: the journal-style name (the file name less
+// its last four characters) or the whole file name.
+enum class ItemText { WithoutLastFour, WholeName };
+
+// Lists every file below a folder: the folder's own files in name order, then
+// each subfolder in name order, depth first. Works with its own stack, so a
+// deep tree cannot overflow the call stack, and visits every folder once, so a
+// link loop cannot make it run forever. Appends to the list; clears nothing.
+void scanFolder(const FileSystem &fs, QString myPath, ItemText itemText, QStringList &list);
+
+// The file name less its last four characters; shorter names give the empty
+// text, so every file is still counted.
+QString withoutLastFourCharacters(const QString &fileName);
+
+// The journal list: every file below Journal, as journal names.
+inline void sosuofile1(const FileSystem &fs, const QString &myPath, QStringList &list1) {
+    scanFolder(fs, myPath, ItemText::WithoutLastFour, list1);
+}
+
+// The counting list: every file below Example.
+inline void sosuofile2(const FileSystem &fs, const QString &myPath, QStringList &list2) {
+    scanFolder(fs, myPath, ItemText::WithoutLastFour, list2);
+}
+
+// The current journal's example articles, whole file names.
+inline void sosuofile3(const FileSystem &fs, const QString &myPath, QStringList &list3) {
+    scanFolder(fs, myPath, ItemText::WholeName, list3);
+}
+
+} // namespace varnotel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace varnotel {
+
+// The four record files of a journal, in the order the operations visit them.
+enum class Record { Journal, ImpactFactor, Homepage, Notes };
+
+inline constexpr Record kAllRecords[] = {Record::Journal, Record::ImpactFactor, Record::Homepage,
+                                         Record::Notes};
+
+// Every path of the library is the application folder, the folder name between
+// separators and the journal name unchanged: no trimming, escaping or change of
+// case. Plain concatenation, so an application folder at the root gives a
+// doubled separator, which the file system reads as one.
+namespace paths {
+
+QString recordFolderName(Record record); // "Journal", "IF", "Homepage", "Notes"
+QString recordFolder(const QString &appDir, Record record);
+QString recordFile(const QString &appDir, Record record, const QString &name);
+QString journalFolder(const QString &appDir);
+QString exampleRoot(const QString &appDir);
+QString exampleFolder(const QString &appDir, const QString &name);
+QString exampleArticle(const QString &appDir, const QString &journal, const QString &article);
+QString musicFile(const QString &appDir);
+QString manualFile(const QString &appDir);
+
+// The paths a journal with an empty name would have, in the order the purge
+// tries them: the four record files, then the file ".txt" lying in Example.
+QStringList blankNamePaths(const QString &appDir);
+
+} // namespace paths
+
+// The default line a record file gets when the program creates it.
+QString defaultRecordValue(Record record, const QString &name);
+
+} // namespace varnotel

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace varnotel::encoding {
+
+// Record files are written in the system's text encoding, the locale's. A
+// locale that cannot hold the text (the plain C locale, say) gets UTF-8
+// rather than question marks.
+QByteArray encodeForSystem(const QString &text);
+
+// Bytes that are valid UTF-8 are read as UTF-8 (a byte-order mark is dropped);
+// anything else is taken as code page 936 through GB18030, so catalogues made
+// on the program's Chinese-language home systems read correctly.
+QString decodeRecordBytes(const QByteArray &bytes);
+
+bool isValidUtf8(const QByteArray &bytes);
+
+// Converts with iconv; false when the encoding is unknown or the text cannot
+// be converted.
+bool convertWithIconv(const QByteArray &input, const char *from, const char *to, QByteArray &output);
+
+} // namespace varnotel::encoding

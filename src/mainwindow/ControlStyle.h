@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+
+class QWidget;
+
+namespace varnotel::style {
+
+// Form positions are kept in twips, 15 to a logical pixel.
+QRect fromTwips(int left, int top, int width, int height);
+
+// Times New Roman, through fontconfig's metric-compatible stand-ins.
+QFont timesNewRoman(qreal pointSize, bool bold = false);
+// 宋体 for Chinese notes, falling back to an installed CJK serif.
+QFont songTi(qreal pointSize);
+
+void setColours(QWidget *widget, const QColor &background, const QColor &text);
+
+inline const QColor kButtonFace(224, 224, 224);
+
+} // namespace varnotel::style

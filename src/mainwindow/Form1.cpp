@@ -1,0 +1,207 @@
+#include "mainwindow/Form1.h"
+
+#include "library/BlankJournal.h"
+#include "library/FolderScanner.h"
+#include "library/LibraryPaths.h"
+#include "library/Messages.h"
+#include "library/Statistics.h"
+#include "mainwindow/ControlStyle.h"
+#include "mainwindow/ListBox.h"
+#include "mainwindow/PictureBox.h"
+#include "mainwindow/TextBox.h"
+#include "platform/ErrorReport.h"
+#include "platform/MediaPlayer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+// Resources of a static library are registered by hand.
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
+namespace varnotel {
+
+namespace {
+
+template <typename W> W *placed(W *widget, const char *name, int left, int top, int width, int height) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(style::fromTwips(left, top, width, height));
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h) {
+    auto *result = placed(new QLabel(caption, parent), name, l, t, w, h);
+    style::setColours(result, Qt::white, Qt::black);
+    return result;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
+                    int h) {
+    auto *result = placed(new QPushButton(caption, parent), name, l, t, w, h);
+    result->setFont(style::timesNewRoman(9));
+    style::setColours(result, style::kButtonFace, Qt::black);
+    return result;
+}
+
+template <typename W> W *whiteBox(W *widget) {
+    style::setColours(widget, Qt::white, Qt::black);
+    return widget;
+}
+
+} // namespace
+
+Form1::Form1(const QString &appDir, Platform platform, QWidget *parent)
+    : QWidget(parent), m_appDir(appDir), m_platform(platform) {
+    initResources();
+    setObjectName(QStringLiteral("Form1"));
+    setFixedSize(992, 678); // the controls keep their places: nothing is rearranged
+    setFont(style::timesNewRoman(9.75));
+    style::setColours(this, Qt::white, Qt::black);
+    setWindowIcon(QIcon(QStringLiteral(":/varnotel/icon.png")));
+    createControls();
+    setTabOrder();
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    Picture1 = whiteBox(placed(new PictureBox(this), "Picture1", 0, 480, 5055, 255));
+    Picture2 = whiteBox(placed(new PictureBox(this), "Picture2", 0, 720, 5055, 255));
+    Label6 = label(this, "Label6", QStringLiteral("跳转 Skip to:"), 120, 1320, 1335, 255);
+    Text1 = placed(new QLineEdit(this), "Text1", 1560, 1200, 5895, 495);
+    Command12 = button(this, "Command12", QStringLiteral("用户手册 User's Manual"), 4080, 1830, 2055, 345);
+    Command10 = button(this, "Command10", QStringLiteral("刷新 Refresh"), 6240, 1800, 1215, 375);
+    Label1 = label(this, "Label1", QStringLiteral("期刊列表 Journal List:"), 120, 2040, 2415, 255);
+    List1 = whiteBox(placed(new ListBox(this), "List1", 120, 2280, 7335, 6585));
+    List2 = whiteBox(placed(new ListBox(this), "List2", 5520, 3000, 1695, 1410));
+    List2->setVisible(false); // only counted, never shown
+    Command7 = button(this, "Command7", QStringLiteral("添加期刊 Add journal"), 120, 8880, 1935, 375);
+    Command4 = button(this, "Command4", QStringLiteral("修改期刊名称 Modify journal title"), 2160, 8880, 2775, 375);
+    Command11 = button(this, "Command11", QStringLiteral("删除该期刊 Delete this journal"), 5040, 8880, 2415, 375);
+    Label4 = label(this, "Label4", QStringLiteral("影响因子 Impact factor (IF):"), 7560, 0, 3015, 255);
+    Text3 = whiteBox(placed(new TextBox(this), "Text3", 7560, 240, 7215, 735));
+    Text3->setFont(style::timesNewRoman(20.25, true));
+    Command5 = button(this, "Command5", QStringLiteral("修改影响因子 Modify IF"), 12720, 1080, 2055, 375);
+    Label5 = label(this, "Label5", QStringLiteral("期刊链接 Journal homepage:"), 7560, 1320, 2655, 255);
+    Text2 = whiteBox(placed(new TextBox(this), "Text2", 7560, 1560, 7215, 735));
+    Command6 = button(this, "Command6", QStringLiteral("修改期刊链接 Modify journal homepage"), 8400, 2400, 3255, 375);
+    Command3 = button(this, "Command3", QStringLiteral("打开期刊链接 Open journal homepage"), 11760, 2400, 3015, 375);
+    Label2 = label(this, "Label2", QStringLiteral("期刊例文 Journal example articles:"), 7560, 3000, 3015, 255);
+    List3 = whiteBox(placed(new ListBox(this), "List3", 7560, 3240, 7215, 2760));
+    Command8 = button(this, "Command8", QStringLiteral("添加期刊例文 Add example article"), 9720, 6120, 2775, 375);
+    Command9 = button(this, "Command9", QStringLiteral("删除该文件 Delete this file"), 12600, 6120, 2175, 375);
+    Label3 = label(this, "Label3", QStringLiteral("期刊备注 Notes:"), 7560, 6720, 3015, 255);
+    Text4 = whiteBox(placed(new TextBox(this), "Text4", 7560, 6960, 7215, 1815));
+    Text4->setFont(style::songTi(9.75));
+    Command1 = button(this, "Command1", QStringLiteral("修改备注 Modify notes"), 10800, 8880, 1935, 375);
+    Command2 = button(this, "Command2", QStringLiteral("作者博客 Author's blog"), 12840, 8880, 1935, 375);
+    WindowsMediaPlayer1 = placed(m_platform.player.createView(this), "WindowsMediaPlayer1", 120, 9360, 14655, 735);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+}
+
+void Form1::setTabOrder() {
+    // The stored tab indexes, lowest first; labels take no focus.
+    const QList<QWidget *> order{Command2,  List1,    Picture1, Command4,  WindowsMediaPlayer1, Text3,
+                                 Command5,  Command6, Command8, Command9,  Text2,               Picture2,
+                                 Text4,     Command1, Command10, List3,    Command7,            Text1,
+                                 Command3,  Command11, Command12};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void Form1::connectHandlers() {
+    connect(List1, &ListBox::itemSelected, this, &Form1::List1_Click);
+    connect(List1, &ListBox::characterKeyPressed, this, &Form1::List1_KeyPress);
+    connect(Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+}
+
+void Form1::Form_Load() {
+    PurgeBlankJournal();
+    setWindowTitle(QStringLiteral("Varnotel 1.0 - ") + m_appDir);
+    QStringList journals;
+    sosuofile1(m_platform.fs, paths::journalFolder(m_appDir), journals);
+    List1->addItems(journals);
+    QStringList articles;
+    sosuofile2(m_platform.fs, paths::exampleRoot(m_appDir), articles);
+    List2->addItems(articles);
+    PrintStatistics();
+    m_platform.player.setUrl(paths::musicFile(m_appDir));
+    Timer1->start();
+}
+
+void Form1::RecountLibrary() {
+    List1->clear();
+    List2->clear();
+    List3->clear();
+    clearSurface();
+    QStringList journals;
+    sosuofile1(m_platform.fs, paths::journalFolder(m_appDir), journals);
+    List1->addItems(journals);
+    QStringList articles;
+    sosuofile2(m_platform.fs, paths::exampleRoot(m_appDir), articles);
+    List2->addItems(articles);
+    PrintStatistics();
+}
+
+void Form1::RecountExamples() {
+    List2->clear();
+    List3->clear();
+    clearSurface();
+    QStringList articles;
+    sosuofile2(m_platform.fs, paths::exampleRoot(m_appDir), articles);
+    List2->addItems(articles);
+    QStringList current;
+    sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, List1->text()), current);
+    List3->addItems(current);
+    PrintStatistics();
+}
+
+void Form1::PrintStatistics() {
+    printOnSurface(chineseStatisticsLine(List1->listCount(), List2->listCount()));
+    printOnSurface(englishStatisticsLine(List1->listCount(), List2->listCount()));
+}
+
+void Form1::PurgeBlankJournal() {
+    const PurgeOutcome outcome = purgeBlankJournal(m_platform.fs, m_appDir);
+    if (!outcome.result)
+        report(failureMessage(QStringLiteral("无法删除空名期刊的文件"),
+                              QStringLiteral("Cannot delete the file of the blank-name journal:"),
+                              outcome.path, outcome.result));
+}
+
+void Form1::Timer1_Timer() {}
+
+void Form1::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    m_surface.paint(painter, font());
+}
+
+void Form1::clearSurface() {
+    m_surface.clear();
+    update();
+}
+
+void Form1::printOnSurface(const QString &line) {
+    m_surface.print(line);
+    update();
+}
+
+void Form1::report(const QString &message) { m_platform.errors.report(this, message); }
+
+} // namespace varnotel

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "mainwindow/PrintedLines.h"
+#include "platform/Platform.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace varnotel {
+
+class ListBox;
+class PictureBox;
+class TextBox;
+
+// The main window: every list, field, button and status line of the catalogue.
+// Handlers read the current journal from List1 each time they run; nothing
+// about the library is kept here.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1(const QString &appDir, Platform platform, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Run once before the window is first shown.
+    void Form_Load();
+
+    QString appDir() const { return m_appDir; }
+    const QStringList &surfaceLines() const { return m_surface.lines(); }
+
+    // The recount sequences, shared by every handler that changes the library.
+    void RecountLibrary();
+    void RecountExamples();
+    void PrintStatistics();
+    void PurgeBlankJournal();
+
+    // Opens one file with the program the desktop associates with its type.
+    void ShellOpen(const QString &path);
+
+    PictureBox *Picture1;
+    PictureBox *Picture2;
+    QLabel *Label6;
+    QLineEdit *Text1;
+    QPushButton *Command12;
+    QPushButton *Command10;
+    QLabel *Label1;
+    ListBox *List1;
+    ListBox *List2;
+    QPushButton *Command7;
+    QPushButton *Command4;
+    QPushButton *Command11;
+    QLabel *Label4;
+    TextBox *Text3;
+    QPushButton *Command5;
+    QLabel *Label5;
+    TextBox *Text2;
+    QPushButton *Command6;
+    QPushButton *Command3;
+    QLabel *Label2;
+    ListBox *List3;
+    QPushButton *Command8;
+    QPushButton *Command9;
+    QLabel *Label3;
+    TextBox *Text4;
+    QPushButton *Command1;
+    QPushButton *Command2;
+    QWidget *WindowsMediaPlayer1;
+    QTimer *Timer1;
+
+public slots:
+    // Showing a journal and Refresh.
+    void List1_Click();
+    void Command10_Click();
+    // Starting other programs.
+    void Command2_Click();
+    void Command3_Click();
+    void Command12_Click();
+    // Editing the fields.
+    void Command1_Click();
+    void Command5_Click();
+    void Command6_Click();
+    // Adding, renaming and deleting journals.
+    void Command7_Click();
+    void Command4_Click();
+    void Command11_Click();
+    void List1_KeyPress(int keyAscii);
+    // The clock lines.
+    void Timer1_Timer();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void connectHandlers();
+    void clearSurface();
+    void printOnSurface(const QString &line);
+    void report(const QString &message);
+
+    QString m_appDir;
+    Platform m_platform;
+    PrintedLines m_surface;
+};
+
+} // namespace varnotel

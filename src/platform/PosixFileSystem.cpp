@@ -1,0 +1,272 @@
+#include "platform/PosixFileSystem.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace varnotel {
+
+namespace {
+
+QByteArray native(const QString &path) { return QFile::encodeName(path); }
+
+FsResult lastError() { return FsResult::failure(QString::fromLocal8Bit(std::strerror(errno))); }
+
+bool statFollowing(const QString &path, struct stat &st) { return ::stat(native(path).constData(), &st) == 0; }
+
+FolderId idOf(const struct stat &st) {
+    return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
+}
+
+bool lessByName(const DirEntry &a, const DirEntry &b) {
+    const int folded = a.name.compare(b.name, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : a.name < b.name;
+}
+
+// Closes a descriptor at scope end, so no early return leaks one.
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const char *data, qint64 size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+bool sameEntry(const QString &a, const QString &b) {
+    struct stat sa {};
+    struct stat sb {};
+    return ::lstat(native(a).constData(), &sa) == 0 && ::lstat(native(b).constData(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// For file systems without RENAME_NOREPLACE: a file is linked to its new name
+// (link never replaces) and then unlinked; a folder cannot be linked, so it is
+// checked and renamed, which leaves only a tiny window for a race.
+FsResult renameWithoutNoReplaceFlag(const QByteArray &from, const QByteArray &to) {
+    struct stat st {};
+    if (::lstat(from.constData(), &st) != 0)
+        return lastError();
+    if (!S_ISDIR(st.st_mode)) {
+        if (::link(from.constData(), to.constData()) != 0)
+            return lastError();
+        if (::unlink(from.constData()) != 0) {
+            const FsResult failed = lastError();
+            ::unlink(to.constData());
+            return failed;
+        }
+        return FsResult::success();
+    }
+    if (::lstat(to.constData(), &st) == 0) {
+        errno = EEXIST;
+        return lastError();
+    }
+    return ::rename(from.constData(), to.constData()) == 0 ? FsResult::success() : lastError();
+}
+
+} // namespace
+
+bool PosixFileSystem::fileExists(const QString &path) const {
+    struct stat st {};
+    return statFollowing(path, st) && S_ISREG(st.st_mode);
+}
+
+bool PosixFileSystem::folderExists(const QString &path) const {
+    struct stat st {};
+    return statFollowing(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::entryExists(const QString &path) const {
+    struct stat st {};
+    return statFollowing(path, st) && (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode));
+}
+
+bool PosixFileSystem::isSymLink(const QString &path) const {
+    struct stat st {};
+    return ::lstat(native(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::optional<FolderId> PosixFileSystem::folderId(const QString &path) const {
+    struct stat st {};
+    if (!statFollowing(path, st) || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    return idOf(st);
+}
+
+QList<DirEntry> PosixFileSystem::entries(const QString &folder) const {
+    QList<DirEntry> result;
+    DIR *dir = ::opendir(native(folder).constData());
+    if (!dir)
+        return result;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent *e = ::readdir(dir)) {
+        const char *name = e->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        if (e->d_type == DT_REG) {
+            result.append({QFile::decodeName(name), DirEntry::Kind::File, {}});
+            continue;
+        }
+        if (e->d_type != DT_DIR && e->d_type != DT_LNK && e->d_type != DT_UNKNOWN)
+            continue; // sockets, FIFOs and devices are system entries
+        struct stat st {};
+        if (::fstatat(dirFd, name, &st, 0) != 0)
+            continue; // a dangling link
+        if (S_ISREG(st.st_mode))
+            result.append({QFile::decodeName(name), DirEntry::Kind::File, {}});
+        else if (S_ISDIR(st.st_mode))
+            result.append({QFile::decodeName(name), DirEntry::Kind::Folder, idOf(st)});
+    }
+    ::closedir(dir);
+    std::sort(result.begin(), result.end(), lessByName);
+    return result;
+}
+
+FsResult PosixFileSystem::createFolder(const QString &path) {
+    return ::mkdir(native(path).constData(), 0777) == 0 ? FsResult::success() : lastError();
+}
+
+FsResult PosixFileSystem::removeFolder(const QString &path) {
+    return ::rmdir(native(path).constData()) == 0 ? FsResult::success() : lastError();
+}
+
+FsResult PosixFileSystem::removeFile(const QString &path) {
+    return ::unlink(native(path).constData()) == 0 ? FsResult::success() : lastError();
+}
+
+FsResult PosixFileSystem::moveToTrash(const QString &path) {
+    QFile file(path);
+    if (file.moveToTrash())
+        return FsResult::success();
+    return FsResult::failure(file.errorString());
+}
+
+FsResult PosixFileSystem::renameNoReplace(const QString &from, const QString &to) {
+    const QByteArray src = native(from);
+    const QByteArray dst = native(to);
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        return FsResult::success();
+    if (errno == EEXIST && from != to && sameEntry(from, to)) {
+        // A change of letter case on a file system that ignores case: the
+        // "target" is the entry itself, so nothing can be replaced.
+        return ::rename(src.constData(), dst.constData()) == 0 ? FsResult::success() : lastError();
+    }
+    if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)
+        return renameWithoutNoReplaceFlag(src, dst);
+    return lastError();
+}
+
+FsResult PosixFileSystem::copyFile(const QString &from, const QString &to) {
+    Fd in(::open(native(from).constData(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0)
+        return lastError();
+    struct stat st {};
+    if (::fstat(in.get(), &st) != 0)
+        return lastError();
+    if (!S_ISREG(st.st_mode))
+        return FsResult::failure(QStringLiteral("not a regular file"));
+    // Copy beside the target first, then put it in place in one step: an old
+    // file of that name is only replaced by a complete copy.
+    QByteArray temp = native(to) + ".varnotel-XXXXXX";
+    Fd out(::mkostemp(temp.data(), O_CLOEXEC));
+    if (out.get() < 0)
+        return lastError();
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || !writeAll(out.get(), buffer, n)) {
+            const FsResult failed = lastError();
+            ::unlink(temp.constData());
+            return failed;
+        }
+    }
+    ::fchmod(out.get(), st.st_mode & 0777);
+    if (::close(out.release()) != 0 || ::rename(temp.constData(), native(to).constData()) != 0) {
+        const FsResult failed = lastError();
+        ::unlink(temp.constData());
+        return failed;
+    }
+    return FsResult::success();
+}
+
+FsResult PosixFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
+    const QByteArray target = native(path);
+    Fd fd(::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.get() < 0)
+        return lastError();
+    if (!writeAll(fd.get(), bytes.constData(), bytes.size())) {
+        const FsResult failed = lastError();
+        return failed;
+    }
+    return ::close(fd.release()) == 0 ? FsResult::success() : lastError();
+}
+
+FsResult PosixFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                   bool &truncated) const {
+    bytes.clear();
+    truncated = false;
+    Fd fd(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return lastError();
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        return lastError();
+    if (!S_ISREG(st.st_mode))
+        return FsResult::failure(QStringLiteral("not a regular file"));
+    // One byte more than allowed tells whether the file goes on.
+    bytes.resize(static_cast<qsizetype>(std::min<qint64>(maxBytes + 1, std::max<qint64>(st.st_size, 0) + 1)));
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + filled, static_cast<size_t>(bytes.size() - filled));
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return lastError();
+        filled += n;
+        if (filled == bytes.size() && filled <= maxBytes)
+            bytes.resize(std::min<qsizetype>(bytes.size() * 2, maxBytes + 1)); // the file grew
+    }
+    bytes.resize(filled);
+    if (bytes.size() > maxBytes) {
+        bytes.truncate(static_cast<qsizetype>(maxBytes));
+        truncated = true;
+    }
+    return FsResult::success();
+}
+
+} // namespace varnotel

@@ -1,0 +1,68 @@
+#include "support/TestDoubles.h"
+
+#include <QWidget>
+
+namespace varnotel::test {
+
+StartResult RecordingStarter::start(const QString &commandLine, WindowStyle style) {
+    requests.append({commandLine, style});
+    return answer;
+}
+
+QWidget *FakePlayer::createView(QWidget *parent) { return new QWidget(parent); }
+
+QString ScriptedPrompt::ask(QWidget *, const QString &prompt, const QString &title,
+                            const QString &defaultText) {
+    asked.append({prompt, title, defaultText});
+    if (confirmDefault)
+        return defaultText;
+    return answers.isEmpty() ? QString() : answers.takeFirst();
+}
+
+void FaultyFileSystem::failOn(Op op, int skip, const QString &reason) { m_faults[op] = {skip, reason}; }
+
+bool FaultyFileSystem::shouldFail(Op op) const {
+    const int call = m_calls[op]++;
+    const auto fault = m_faults.constFind(op);
+    if (fault == m_faults.constEnd() || call != fault->skip)
+        return false;
+    m_reason = fault->reason;
+    return true;
+}
+
+#define VARNOTEL_FAULT_OR(op, realCall)                                                          \
+    do {                                                                                         \
+        if (shouldFail(op))                                                                      \
+            return FsResult::failure(m_reason);                                                  \
+        return realCall;                                                                         \
+    } while (false)
+
+FsResult FaultyFileSystem::createFolder(const QString &path) {
+    VARNOTEL_FAULT_OR(Op::CreateFolder, m_real.createFolder(path));
+}
+FsResult FaultyFileSystem::removeFolder(const QString &path) {
+    VARNOTEL_FAULT_OR(Op::RemoveFolder, m_real.removeFolder(path));
+}
+FsResult FaultyFileSystem::removeFile(const QString &path) {
+    VARNOTEL_FAULT_OR(Op::RemoveFile, m_real.removeFile(path));
+}
+FsResult FaultyFileSystem::moveToTrash(const QString &path) {
+    VARNOTEL_FAULT_OR(Op::MoveToTrash, m_real.moveToTrash(path));
+}
+FsResult FaultyFileSystem::renameNoReplace(const QString &from, const QString &to) {
+    VARNOTEL_FAULT_OR(Op::Rename, m_real.renameNoReplace(from, to));
+}
+FsResult FaultyFileSystem::copyFile(const QString &from, const QString &to) {
+    VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to));
+}
+FsResult FaultyFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
+    VARNOTEL_FAULT_OR(Op::Write, m_real.writeFile(path, bytes));
+}
+FsResult FaultyFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                    bool &truncated) const {
+    VARNOTEL_FAULT_OR(Op::Read, m_real.readFile(path, maxBytes, bytes, truncated));
+}
+
+#undef VARNOTEL_FAULT_OR
+
+} // namespace varnotel::test

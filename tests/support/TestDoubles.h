@@ -1,0 +1,119 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/ErrorReport.h"
+#include "platform/InputPrompt.h"
+#include "platform/MediaPlayer.h"
+#include "platform/Platform.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/ProgramStarter.h"
+
+#include <QList>
+#include <QMap>
+#include <QPair>
+#include <QStringList>
+
+namespace varnotel::test {
+
+class RecordingStarter final : public ProgramStarter {
+public:
+    StartResult start(const QString &commandLine, WindowStyle style) override;
+    QList<QPair<QString, WindowStyle>> requests;
+    StartResult answer;
+};
+
+class FakePlayer final : public MediaPlayer {
+public:
+    void setUrl(const QString &url) override { m_url = url; ++urlSets; }
+    QString url() const override { return m_url; }
+    int playState() const override { return state; }
+    void play() override { ++plays; }
+    QWidget *createView(QWidget *parent) override;
+    int state = Stopped;
+    int plays = 0;
+    int urlSets = 0;
+
+private:
+    QString m_url;
+};
+
+// Answers prompts from a script; an exhausted script cancels.
+class ScriptedPrompt final : public InputPrompt {
+public:
+    QString ask(QWidget *parent, const QString &prompt, const QString &title,
+                const QString &defaultText) override;
+    QStringList answers;
+    struct Asked {
+        QString prompt, title, defaultText;
+    };
+    QList<Asked> asked;
+    // When set, the default text is taken as the answer (the user just confirms).
+    bool confirmDefault = false;
+};
+
+class FixedClock final : public Clock {
+public:
+    QDateTime now() const override { return moment; }
+    QString weekdayName(const QDate &) const override { return weekday; }
+    QDateTime moment;
+    QString weekday;
+};
+
+class RecordingErrorReport final : public ErrorReport {
+public:
+    void report(QWidget *, const QString &message) override { messages << message; }
+    QStringList messages;
+};
+
+// The real file system, with failures injected into chosen operations.
+class FaultyFileSystem final : public FileSystem {
+public:
+    enum class Op { CreateFolder, RemoveFolder, RemoveFile, MoveToTrash, Rename, Copy, Write, Read };
+
+    // The call of op after `skip` successful ones fails with the reason.
+    void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
+    int calls(Op op) const { return m_calls.value(op); }
+
+    bool fileExists(const QString &path) const override { return m_real.fileExists(path); }
+    bool folderExists(const QString &path) const override { return m_real.folderExists(path); }
+    bool entryExists(const QString &path) const override { return m_real.entryExists(path); }
+    bool isSymLink(const QString &path) const override { return m_real.isSymLink(path); }
+    QList<DirEntry> entries(const QString &folder) const override { return m_real.entries(folder); }
+    std::optional<FolderId> folderId(const QString &path) const override { return m_real.folderId(path); }
+    FsResult createFolder(const QString &path) override;
+    FsResult removeFolder(const QString &path) override;
+    FsResult removeFile(const QString &path) override;
+    FsResult moveToTrash(const QString &path) override;
+    FsResult renameNoReplace(const QString &from, const QString &to) override;
+    FsResult copyFile(const QString &from, const QString &to) override;
+    FsResult writeFile(const QString &path, const QByteArray &bytes) override;
+    FsResult readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                      bool &truncated) const override;
+
+private:
+    bool shouldFail(Op op) const;
+
+    PosixFileSystem m_real;
+    struct Fault {
+        int skip;
+        QString reason;
+    };
+    QMap<Op, Fault> m_faults;
+    mutable QMap<Op, int> m_calls;
+    mutable QString m_reason;
+};
+
+// One set of seams for a window under test: the real file system (with
+// injectable failures) and recording doubles for everything else.
+struct TestPlatform {
+    FaultyFileSystem fs;
+    RecordingStarter starter;
+    FakePlayer player;
+    ScriptedPrompt prompt;
+    FixedClock clock;
+    RecordingErrorReport errors;
+
+    Platform platform() { return {fs, starter, player, prompt, clock, errors}; }
+};
+
+} // namespace varnotel::test
