@@ -24,6 +24,7 @@ void TempLibrary::makeFolder(const QString &relative) const {
 }
 
 void TempLibrary::write(const QString &relative, const QByteArray &bytes) const {
+    QDir().mkpath(QFileInfo(path(relative)).path());
     QFile file(path(relative));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write a test file");
