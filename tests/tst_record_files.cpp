@@ -98,6 +98,11 @@ void RecordFilesTest::readsUtf8AndCodePage936() {
     QVERIFY(!encoding::isValidUtf8(QByteArray("\xC0\xAF")));     // overlong
     QVERIFY(!encoding::isValidUtf8(QByteArray("\xED\xA0\x80"))); // surrogate
     QVERIFY(encoding::isValidUtf8(QStringLiteral("𝒩 ok").toUtf8()));
+    // Written in the locale's encoding; a locale that cannot hold the text gets UTF-8.
+    QCOMPARE(encoding::encodeForCodeset(QStringLiteral("期刊"), "GB18030"), kQiKanGbk);
+    QCOMPARE(encoding::encodeForCodeset(QStringLiteral("期刊"), "ISO-8859-1"), QStringLiteral("期刊").toUtf8());
+    QCOMPARE(encoding::encodeForCodeset(QStringLiteral("期刊"), "ANSI_X3.4-1968"), QStringLiteral("期刊").toUtf8());
+    QCOMPARE(encoding::encodeForSystem(QStringLiteral("期刊")), QStringLiteral("期刊").toUtf8()); // C.UTF-8
     // A missing file is a failure, not an empty text.
     QCOMPARE(display(lib, "Notes/none.txt"), QStringLiteral("<failed>"));
 }

@@ -94,8 +94,9 @@ bool isValidUtf8(const QByteArray &bytes) {
     return true;
 }
 
-QByteArray encodeForSystem(const QString &text) {
-    const char *codeset = localeCodeset();
+QByteArray encodeForSystem(const QString &text) { return encodeForCodeset(text, localeCodeset()); }
+
+QByteArray encodeForCodeset(const QString &text, const char *codeset) {
     const QByteArray utf8 = text.toUtf8();
     if (isUtf8Name(codeset) || isAsciiOnly(codeset))
         return utf8;

@@ -9,6 +9,7 @@ namespace varnotel::encoding {
 // locale that cannot hold the text (the plain C locale, say) gets UTF-8
 // rather than question marks.
 QByteArray encodeForSystem(const QString &text);
+QByteArray encodeForCodeset(const QString &text, const char *codeset);
 
 // Bytes that are valid UTF-8 are read as UTF-8 (a byte-order mark is dropped);
 // anything else is taken as code page 936 through GB18030, so catalogues made
