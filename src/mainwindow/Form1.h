@@ -15,6 +15,8 @@ namespace varnotel {
 class ListBox;
 class PictureBox;
 class TextBox;
+enum class Record;
+enum class WindowStyle;
 
 // The main window: every list, field, button and status line of the catalogue.
 // Handlers read the current journal from List1 each time they run; nothing
@@ -100,6 +102,9 @@ private:
     void clearSurface();
     void printOnSurface(const QString &line);
     void report(const QString &message);
+    // Showing a journal, starting other programs, editing the fields.
+    void startProgram(const QString &commandLine, WindowStyle style);
+    void editField(Record field);
 
     QString m_appDir;
     Platform m_platform;

@@ -1,13 +1,103 @@
 #include "mainwindow/Form1.h"
 
+#include "editing/FieldFiles.h"
+#include "library/LibraryPaths.h"
+#include "library/Messages.h"
+#include "library/RecordFile.h"
+#include "media/CommandLines.h"
+#include "media/HomepageAddress.h"
+#include "mainwindow/ListBox.h"
+#include "platform/ErrorReport.h"
+#include "platform/ProgramStarter.h"
+
 namespace varnotel {
 
-void Form1::ShellOpen(const QString &path) { Q_UNUSED(path); }
-void Form1::Command2_Click() {}
-void Form1::Command3_Click() {}
-void Form1::Command12_Click() {}
-void Form1::Command1_Click() {}
-void Form1::Command5_Click() {}
-void Form1::Command6_Click() {}
+namespace {
+
+// A homepage file may be long; the message shows enough to recognise it.
+constexpr qsizetype kShownCommandLine = 300;
+
+QString selectJournalFirst() {
+    return bilingual(QStringLiteral("请先在期刊列表中选择一个期刊。"),
+                     QStringLiteral("Please select a journal in the journal list first."));
+}
+
+QString howToSetHomepage() {
+    return bilingual(QStringLiteral("请选择期刊，点击“修改期刊链接”，在打开的文件中填写期刊网址并保存。"),
+                     QStringLiteral("Select the journal, click \"Modify journal homepage\", write the "
+                                    "journal's address into the file that opens and save it."));
+}
+
+} // namespace
+
+void Form1::startProgram(const QString &commandLine, WindowStyle style) {
+    const StartResult result = m_platform.starter.start(commandLine, style);
+    if (result.ok)
+        return;
+    QString shown = commandLine.left(kShownCommandLine);
+    if (shown.size() < commandLine.size())
+        shown += QStringLiteral("...");
+    report(bilingual(QStringLiteral("无法启动程序。"), QStringLiteral("The program could not be started.")) +
+           QStringLiteral("\n") + shown + QStringLiteral("\n") + result.error);
+}
+
+void Form1::ShellOpen(const QString &path) {
+    startProgram(shellOpenCommandLine(path), WindowStyle::NormalFocus);
+}
+
+// The author's blog.
+void Form1::Command2_Click() { startProgram(blogCommandLine(), WindowStyle::MinimizedFocus); }
+
+// The current journal's homepage, as its homepage file holds it.
+void Form1::Command3_Click() {
+    if (List1->listIndex() < 0) {
+        report(bilingual(QStringLiteral("没有选择期刊。"), QStringLiteral("No journal is selected.")) +
+               QStringLiteral("\n") + howToSetHomepage());
+        return;
+    }
+    const QString path = paths::recordFile(m_appDir, Record::Homepage, List1->text());
+    DisplayText homepage;
+    const FsResult read = readForDisplay(m_platform.fs, path, homepage);
+    if (!read) {
+        report(failureMessage(QStringLiteral("无法读取期刊链接文件"),
+                              QStringLiteral("Cannot read the homepage file:"), path, read) +
+               QStringLiteral("\n") + howToSetHomepage());
+        return;
+    }
+    if (!holdsHomepageAddress(homepage.text)) {
+        report(bilingual(QStringLiteral("该期刊还没有链接。"), QStringLiteral("This journal has no homepage yet.")) +
+               QStringLiteral("\n") + howToSetHomepage());
+        return;
+    }
+    startProgram(browserCommandLine(homepage.text), WindowStyle::MinimizedFocus);
+}
+
+// The user's manual, a video beside the music.
+void Form1::Command12_Click() { ShellOpen(paths::manualFile(m_appDir)); }
+
+// The three field buttons hand the field's file to the desktop's editor; the
+// boxes show the edit the next time the journal is selected.
+void Form1::editField(Record field) {
+    if (List1->listIndex() < 0) {
+        report(selectJournalFirst());
+        return;
+    }
+    const QString name = List1->text();
+    // The blank-name journal's files are purged at start-up; none is made for it.
+    if (name.isEmpty()) {
+        ShellOpen(paths::recordFile(m_appDir, field, name));
+        return;
+    }
+    const FieldFileOutcome outcome = ensureFieldFile(m_platform.fs, m_appDir, field, name);
+    if (!outcome.result) {
+        report(fieldCreationFailure(outcome));
+        return;
+    }
+    ShellOpen(outcome.path);
+}
+
+void Form1::Command1_Click() { editField(Record::Notes); }
+void Form1::Command5_Click() { editField(Record::ImpactFactor); }
+void Form1::Command6_Click() { editField(Record::Homepage); }
 
 } // namespace varnotel
