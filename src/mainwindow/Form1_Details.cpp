@@ -1,8 +1,30 @@
 #include "mainwindow/Form1.h"
 
+#include "editing/JournalDetails.h"
+#include "library/Messages.h"
+#include "mainwindow/ListBox.h"
+#include "mainwindow/TextBox.h"
+
 namespace varnotel {
 
-void Form1::List1_Click() {}
+// Showing a journal: IF, homepage, notes and example folder, each completed
+// with its default when missing. A box whose step failed is emptied rather
+// than left with another journal's text, and the failures are told together.
+void Form1::List1_Click() {
+    const QString name = List1->text();
+    List1->setToolTip(name);
+    const JournalDetails details = loadJournalDetails(m_platform.fs, m_appDir, name);
+    Text3->setText(details.impactFactor.text);
+    Text2->setText(details.homepage.text);
+    Text4->setText(details.notes.text);
+    List3->clear();
+    List3->addItems(details.examples.articles);
+    const QStringList failures = details.failures();
+    if (!failures.isEmpty())
+        report(bilingual(QStringLiteral("该期刊未能完整显示。"),
+                         QStringLiteral("The journal could not be shown in full.")) +
+               QStringLiteral("\n\n") + failures.join(QStringLiteral("\n\n")));
+}
 
 // Refresh: rebuild from disk, then purge one blank-name file.
 void Form1::Command10_Click() {

@@ -1,0 +1,67 @@
+#include "editing/JournalDetails.h"
+
+#include "editing/FieldFiles.h"
+#include "library/FolderScanner.h"
+#include "library/Messages.h"
+#include "library/RecordFile.h"
+
+namespace varnotel {
+
+QString restNotShownNote() {
+    return bilingual(QStringLiteral("……（文件其余部分未显示）"),
+                     QStringLiteral("... (The rest of the file is not shown.)")) +
+           QStringLiteral("\r\n");
+}
+
+FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, const QString &name) {
+    const FieldFileOutcome ensured = ensureFieldFile(fs, appDir, field, name);
+    if (!ensured.result)
+        return {{}, fieldCreationFailure(ensured)};
+    // A file made just now is read back too, so the box never keeps the text
+    // of the journal shown before.
+    DisplayText shown;
+    const FsResult read = readForDisplay(fs, ensured.path, shown);
+    if (!read)
+        return {{}, failureMessage(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file:"),
+                                   ensured.path, read)};
+    if (shown.truncated)
+        shown.text += restNotShownNote();
+    return {shown.text, {}};
+}
+
+ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QString &name) {
+    ExampleListing listing;
+    // ".." would lead out of Example to the application folder itself.
+    if (name == QLatin1String(".."))
+        return listing;
+    const QString folder = paths::exampleFolder(appDir, name);
+    if (fs.entryExists(folder)) {
+        sosuofile3(fs, folder, listing.articles);
+        return listing;
+    }
+    const FsResult made = fs.createFolder(folder);
+    if (!made)
+        listing.failure = failureMessage(QStringLiteral("无法创建例文文件夹"),
+                                         QStringLiteral("Cannot create the example folder:"), folder, made);
+    return listing;
+}
+
+QStringList JournalDetails::failures() const {
+    QStringList result;
+    for (const QString &failure : {impactFactor.failure, homepage.failure, notes.failure, examples.failure}) {
+        if (!failure.isEmpty())
+            result << failure;
+    }
+    return result;
+}
+
+JournalDetails loadJournalDetails(FileSystem &fs, const QString &appDir, const QString &name) {
+    JournalDetails details;
+    details.impactFactor = showFieldFile(fs, appDir, Record::ImpactFactor, name);
+    details.homepage = showFieldFile(fs, appDir, Record::Homepage, name);
+    details.notes = showFieldFile(fs, appDir, Record::Notes, name);
+    details.examples = listExampleFolder(fs, appDir, name);
+    return details;
+}
+
+} // namespace varnotel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "library/LibraryPaths.h"
+#include "platform/FileSystem.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace varnotel {
+
+// What a field box shows: the file as read for display, completed first with
+// its default when it was missing, and the note that a huge file is cut short.
+// On a failure the text is empty and the failure says why.
+struct FieldShown {
+    QString text;
+    QString failure;
+};
+
+FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, const QString &name);
+
+// The articles of a journal's example folder; a missing folder is made (and is
+// empty). On a failure the list is empty and the failure says why.
+struct ExampleListing {
+    QStringList articles;
+    QString failure;
+};
+
+ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QString &name);
+
+// Everything shown for a selected journal, step by step in the order IF,
+// homepage, notes, example folder; one failing step does not stop the others.
+struct JournalDetails {
+    FieldShown impactFactor;
+    FieldShown homepage;
+    FieldShown notes;
+    ExampleListing examples;
+
+    QStringList failures() const;
+};
+
+JournalDetails loadJournalDetails(FileSystem &fs, const QString &appDir, const QString &name);
+
+// The line added to a field box whose file was too big to be shown whole.
+QString restNotShownNote();
+
+} // namespace varnotel
