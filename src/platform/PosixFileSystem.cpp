@@ -1,5 +1,7 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/HomeTrash.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -163,12 +165,7 @@ FsResult PosixFileSystem::removeFile(const QString &path) {
     return ::unlink(native(path).constData()) == 0 ? FsResult::success() : lastError();
 }
 
-FsResult PosixFileSystem::moveToTrash(const QString &path) {
-    QFile file(path);
-    if (file.moveToTrash())
-        return FsResult::success();
-    return FsResult::failure(file.errorString());
-}
+FsResult PosixFileSystem::moveToTrash(const QString &path) { return moveToHomeTrash(path); }
 
 FsResult PosixFileSystem::renameNoReplace(const QString &from, const QString &to) {
     const QByteArray src = native(from);
