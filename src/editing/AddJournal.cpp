@@ -1,0 +1,55 @@
+#include "editing/AddJournal.h"
+
+#include "editing/JournalName.h"
+#include "editing/NewFile.h"
+#include "library/LibraryPaths.h"
+#include "library/Messages.h"
+#include "library/RecordFile.h"
+
+namespace varnotel {
+
+namespace {
+
+void removeCreated(FileSystem &fs, EditOutcome &outcome) {
+    QStringList leftBehind;
+    for (auto it = outcome.created.crbegin(); it != outcome.created.crend(); ++it) {
+        const FsResult removed = fs.removeFile(*it);
+        if (!removed) {
+            leftBehind.prepend(*it);
+            outcome.messages << failureMessage(QStringLiteral("无法移除本次新建的文件"),
+                                               QStringLiteral("Cannot remove the file just created:"), *it,
+                                               removed);
+        }
+    }
+    outcome.created = leftBehind;
+}
+
+} // namespace
+
+EditOutcome addJournal(FileSystem &fs, const QString &appDir, const QString &name) {
+    EditOutcome outcome;
+    if (name.isEmpty())
+        return outcome;
+    if (const QString problem = journalNameProblem(name); !problem.isEmpty()) {
+        outcome.messages << problem;
+        return outcome;
+    }
+    for (Record record : kAllRecords) {
+        const QString path = paths::recordFile(appDir, record, name);
+        if (fs.fileExists(path))
+            continue;
+        const FsResult made = createNewFile(fs, path, quotedLineBytes(defaultRecordValue(record, name)));
+        if (!made) {
+            outcome.messages << failureMessage(QStringLiteral("无法创建期刊文件,本次没有添加任何文件"),
+                                               QStringLiteral("Cannot create the journal's file; "
+                                                              "nothing was added:"),
+                                               path, made);
+            removeCreated(fs, outcome);
+            return outcome;
+        }
+        outcome.created << path;
+    }
+    return outcome;
+}
+
+} // namespace varnotel

@@ -1,0 +1,123 @@
+#include "editing/DeleteJournal.h"
+
+#include "editing/DiscardFile.h"
+#include "editing/JournalName.h"
+#include "library/LibraryPaths.h"
+#include "library/Messages.h"
+
+namespace varnotel {
+
+namespace {
+
+enum class Folder { Remove, Keep };
+
+QString cannotDelete(const QString &path, const FsResult &result) {
+    return failureMessage(QStringLiteral("无法删除文件"), QStringLiteral("Cannot delete the file:"), path, result);
+}
+
+void deleteRecordFiles(FileSystem &fs, const QString &appDir, const QString &name, EditOutcome &outcome) {
+    for (Record record : kAllRecords) {
+        const QString path = paths::recordFile(appDir, record, name);
+        if (!fs.fileExists(path))
+            continue;
+        const FsResult deleted = discardFile(fs, path);
+        if (deleted)
+            outcome.deleted << path;
+        else
+            outcome.messages << cannotDelete(path, deleted);
+    }
+}
+
+struct Failure {
+    QString path;
+    FsResult result;
+};
+
+// Subfolders and what lies in them stay: they are not the journal's own articles.
+QList<Failure> discardFilesIn(FileSystem &fs, const QString &folder, EditOutcome &outcome) {
+    QList<Failure> failures;
+    for (const DirEntry &entry : fs.entries(folder)) {
+        if (entry.kind != DirEntry::Kind::File)
+            continue;
+        const QString path = folder + QLatin1Char('/') + entry.name;
+        const FsResult deleted = discardFile(fs, path);
+        if (deleted)
+            outcome.deleted << path;
+        else
+            failures.append({path, deleted});
+    }
+    return failures;
+}
+
+void removeFolderIfEmpty(FileSystem &fs, const QString &folder, EditOutcome &outcome) {
+    if (!fs.entries(folder).isEmpty()) {
+        outcome.messages << bilingual(QStringLiteral("例文文件夹中还有子文件夹,已保留:"),
+                                      QStringLiteral("The example folder still holds subfolders and was "
+                                                     "kept:")) +
+                                QStringLiteral("\n") + folder;
+        return;
+    }
+    const FsResult removed = fs.removeFolder(folder);
+    if (removed)
+        outcome.deleted << folder;
+    else
+        outcome.messages << failureMessage(QStringLiteral("无法删除例文文件夹"),
+                                           QStringLiteral("Cannot delete the example folder:"), folder, removed);
+}
+
+// A file that resists the first attempt gets a second one; only what resists
+// both is reported, and then the folder stays.
+void emptyExampleFolder(FileSystem &fs, const QString &appDir, const QString &name, Folder folderAfter,
+                        EditOutcome &outcome) {
+    if (!hasOwnExampleFolder(name))
+        return;
+    const QString folder = paths::exampleFolder(appDir, name);
+    if (fs.isSymLink(folder)) {
+        if (fs.folderExists(folder))
+            outcome.messages << bilingual(QStringLiteral("例文文件夹是一个链接,其中的文件没有删除:"),
+                                          QStringLiteral("The example folder is a link; the files it leads "
+                                                         "to were not deleted:")) +
+                                    QStringLiteral("\n") + folder;
+        return;
+    }
+    if (!fs.folderExists(folder))
+        return;
+    if (discardFilesIn(fs, folder, outcome).isEmpty()) {
+        if (folderAfter == Folder::Remove)
+            removeFolderIfEmpty(fs, folder, outcome);
+        return;
+    }
+    for (const Failure &failure : discardFilesIn(fs, folder, outcome))
+        outcome.messages << cannotDelete(failure.path, failure.result);
+}
+
+bool refusedName(const QString &name, EditOutcome &outcome) {
+    if (staysInLibrary(name))
+        return false;
+    outcome.messages << bilingual(QStringLiteral("这一名称不是期刊名称,没有删除任何文件:"),
+                                  QStringLiteral("This is not a journal name; nothing was deleted:")) +
+                            QStringLiteral("\n") + name;
+    return true;
+}
+
+} // namespace
+
+EditOutcome deleteJournal(FileSystem &fs, const QString &appDir, const QString &name) {
+    EditOutcome outcome;
+    if (refusedName(name, outcome))
+        return outcome;
+    emptyExampleFolder(fs, appDir, name, Folder::Remove, outcome);
+    deleteRecordFiles(fs, appDir, name, outcome);
+    return outcome;
+}
+
+EditOutcome deleteJournalByKey(FileSystem &fs, const QString &appDir, const QString &name) {
+    EditOutcome outcome;
+    if (refusedName(name, outcome))
+        return outcome;
+    deleteRecordFiles(fs, appDir, name, outcome);
+    emptyExampleFolder(fs, appDir, name, Folder::Keep, outcome);
+    return outcome;
+}
+
+} // namespace varnotel

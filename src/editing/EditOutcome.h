@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+namespace varnotel {
+
+// What an editing operation did on disk, and what the user must be told.
+// The window reports the messages and rebuilds its lists; it needs nothing else.
+struct EditOutcome {
+    QStringList created;                    // files and folders brought into being
+    QList<QPair<QString, QString>> renamed; // from, to; only those that stayed renamed
+    QStringList deleted;                    // files and folders removed or moved to the trash
+    QStringList messages;                   // bilingual, one per problem
+
+    bool failed() const { return !messages.isEmpty(); }
+};
+
+} // namespace varnotel

@@ -1,0 +1,50 @@
+#include "editing/JournalName.h"
+
+#include "library/Messages.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace varnotel {
+
+namespace {
+
+bool isForbidden(QChar c) {
+    static const QString kReserved = QStringLiteral("/\\:*?\"<>|");
+    return kReserved.contains(c) || c.category() == QChar::Other_Control;
+}
+
+bool isDotName(const QString &name) {
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
+} // namespace
+
+QString journalNameProblem(const QString &name) {
+    if (name.isEmpty())
+        return {};
+    if (std::any_of(name.cbegin(), name.cend(), isForbidden))
+        return bilingual(QStringLiteral("期刊名称不能含有 / \\ : * ? \" < > | 或控制字符:"),
+                         QStringLiteral("A journal name cannot hold / \\ : * ? \" < > | or control "
+                                        "characters:")) +
+               QStringLiteral("\n") + name;
+    if (isDotName(name))
+        return bilingual(QStringLiteral("期刊名称不能是 . 或 ..。"),
+                         QStringLiteral("A journal name cannot be . or .."));
+    if (QFile::encodeName(name + QStringLiteral(".txt")).size() > kMaxFileNameBytes)
+        return bilingual(QStringLiteral("期刊名称太长,文件系统无法保存:"),
+                         QStringLiteral("The journal name is too long for the file system:")) +
+               QStringLiteral("\n") + name;
+    return {};
+}
+
+bool hasOwnExampleFolder(const QString &name) {
+    return !name.isEmpty() && !isDotName(name) && staysInLibrary(name);
+}
+
+bool staysInLibrary(const QString &name) {
+    return !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+} // namespace varnotel

@@ -1,0 +1,33 @@
+#include "editing/NewFile.h"
+
+#include <QRandomGenerator>
+
+namespace varnotel {
+
+namespace {
+
+// A short name of its own, so that even a target name at the length limit
+// gets a scratch file; the dot keeps it out of sight in file managers.
+QString scratchPathBeside(const FileSystem &fs, const QString &path) {
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    for (;;) {
+        const QString candidate = folder + QStringLiteral(".varnotel-") +
+                                  QString::number(QRandomGenerator::global()->generate64(), 16);
+        if (!fs.entryExists(candidate) && !fs.isSymLink(candidate))
+            return candidate;
+    }
+}
+
+} // namespace
+
+FsResult createNewFile(FileSystem &fs, const QString &path, const QByteArray &bytes) {
+    const QString scratch = scratchPathBeside(fs, path);
+    FsResult result = fs.writeFile(scratch, bytes);
+    if (result)
+        result = fs.renameNoReplace(scratch, path);
+    if (!result && fs.fileExists(scratch))
+        fs.removeFile(scratch);
+    return result;
+}
+
+} // namespace varnotel

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace varnotel {
+
+// Writes a file that must not exist yet. The bytes go to a fresh file beside
+// the target, which is then renamed without replacing: a file, folder or link
+// that turns up at the target meanwhile is never written through or replaced,
+// and a failed write leaves nothing behind.
+FsResult createNewFile(FileSystem &fs, const QString &path, const QByteArray &bytes);
+
+} // namespace varnotel

@@ -1,0 +1,136 @@
+#include "editing/RenameJournal.h"
+
+#include "editing/JournalName.h"
+#include "library/LibraryPaths.h"
+#include "library/Messages.h"
+
+namespace varnotel {
+
+namespace {
+
+struct Move {
+    QString from;
+    QString to;
+};
+
+struct Plan {
+    QList<Move> moves;
+    QString folderToCreate;
+    QString takenTarget; // set when a target is in use: nothing may be renamed
+};
+
+bool occupied(const FileSystem &fs, const QString &path) { return fs.entryExists(path) || fs.isSymLink(path); }
+
+// A target that differs from its source in letter case only may be the source
+// itself on a file system that ignores case; the no-replace rename tells.
+bool targetTaken(const FileSystem &fs, const QString &from, const QString &to, bool fromThere) {
+    if (!occupied(fs, to))
+        return false;
+    const bool caseOnly = from.compare(to, Qt::CaseInsensitive) == 0;
+    return !caseOnly || !fromThere;
+}
+
+Plan planRename(const FileSystem &fs, const QString &appDir, const QString &oldName, const QString &newName) {
+    Plan plan;
+    for (Record record : kAllRecords) {
+        const QString from = paths::recordFile(appDir, record, oldName);
+        const QString to = paths::recordFile(appDir, record, newName);
+        if (from == to)
+            continue;
+        const bool fromThere = fs.fileExists(from);
+        if (targetTaken(fs, from, to, fromThere)) {
+            plan.takenTarget = to;
+            return plan;
+        }
+        if (fromThere)
+            plan.moves.append({from, to});
+    }
+    const QString from = paths::exampleFolder(appDir, oldName);
+    const QString to = paths::exampleFolder(appDir, newName);
+    const bool fromThere = occupied(fs, from);
+    if (from != to && targetTaken(fs, from, to, fromThere))
+        plan.takenTarget = to;
+    else if (!fromThere)
+        plan.folderToCreate = to;
+    else if (from != to)
+        plan.moves.append({from, to});
+    return plan;
+}
+
+QString undoMoves(FileSystem &fs, EditOutcome &outcome) {
+    QString note = bilingual(QStringLiteral("之前的更改已全部撤销。"),
+                             QStringLiteral("The changes made before were undone."));
+    while (!outcome.renamed.isEmpty()) {
+        const auto [from, to] = outcome.renamed.takeLast();
+        const FsResult back = fs.renameNoReplace(to, from);
+        if (!back) {
+            outcome.renamed.prepend({from, to});
+            outcome.messages << failureMessage(QStringLiteral("无法改回原来的名称"),
+                                               QStringLiteral("Cannot give back the old name:"),
+                                               to + QStringLiteral(" -> ") + from, back);
+            note.clear();
+        }
+    }
+    return note;
+}
+
+void fail(FileSystem &fs, EditOutcome &outcome, const QString &what, const FsResult &result) {
+    const qsizetype at = outcome.messages.size();
+    const QString note = undoMoves(fs, outcome);
+    QString message = failureMessage(QStringLiteral("重命名失败"), QStringLiteral("The rename failed:"),
+                                     what, result);
+    if (!note.isEmpty())
+        message += QStringLiteral("\n") + note;
+    outcome.messages.insert(at, message);
+}
+
+} // namespace
+
+QString renameSourceProblem(bool selected, const QString &oldName) {
+    if (!selected)
+        return bilingual(QStringLiteral("请先在期刊列表中选择要重命名的期刊。"),
+                         QStringLiteral("Select the journal to rename in the journal list first."));
+    if (!hasOwnExampleFolder(oldName))
+        return bilingual(QStringLiteral("这一条目没有可用的期刊名称,不能重命名。"),
+                         QStringLiteral("This entry has no usable journal name and cannot be renamed."));
+    return {};
+}
+
+EditOutcome renameJournal(FileSystem &fs, const QString &appDir, const QString &oldName,
+                          const QString &newName) {
+    EditOutcome outcome;
+    if (newName.isEmpty())
+        return outcome;
+    for (const QString &problem : {renameSourceProblem(true, oldName), journalNameProblem(newName)}) {
+        if (!problem.isEmpty()) {
+            outcome.messages << problem;
+            return outcome;
+        }
+    }
+    const Plan plan = planRename(fs, appDir, oldName, newName);
+    if (!plan.takenTarget.isEmpty()) {
+        outcome.messages << bilingual(QStringLiteral("新名称已被占用,没有重命名任何文件:"),
+                                      QStringLiteral("The new name is taken; nothing was renamed:")) +
+                                QStringLiteral("\n") + plan.takenTarget;
+        return outcome;
+    }
+    for (const Move &move : plan.moves) {
+        const FsResult renamed = fs.renameNoReplace(move.from, move.to);
+        if (!renamed) {
+            fail(fs, outcome, move.from + QStringLiteral(" -> ") + move.to, renamed);
+            return outcome;
+        }
+        outcome.renamed.append({move.from, move.to});
+    }
+    if (!plan.folderToCreate.isEmpty()) {
+        const FsResult made = fs.createFolder(plan.folderToCreate);
+        if (!made) {
+            fail(fs, outcome, plan.folderToCreate, made);
+            return outcome;
+        }
+        outcome.created << plan.folderToCreate;
+    }
+    return outcome;
+}
+
+} // namespace varnotel
