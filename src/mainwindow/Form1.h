@@ -102,6 +102,8 @@ private:
     void clearSurface();
     void printOnSurface(const QString &line);
     void report(const QString &message);
+    // Adding, renaming and deleting journals: all problems of one click in one report.
+    void reportMessages(const QStringList &messages);
     // Showing a journal, starting other programs, editing the fields.
     void startProgram(const QString &commandLine, WindowStyle style);
     void editField(Record field);

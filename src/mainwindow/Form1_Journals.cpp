@@ -1,10 +1,55 @@
 #include "mainwindow/Form1.h"
 
+#include "editing/AddJournal.h"
+#include "editing/DeleteJournal.h"
+#include "editing/RenameJournal.h"
+#include "library/Messages.h"
+#include "mainwindow/ListBox.h"
+#include "platform/InputPrompt.h"
+
 namespace varnotel {
 
-void Form1::Command7_Click() {}
-void Form1::Command4_Click() {}
-void Form1::Command11_Click() {}
-void Form1::List1_KeyPress(int keyAscii) { Q_UNUSED(keyAscii); }
+// Add journal: the lists are rebuilt after every answer, a cancel included.
+void Form1::Command7_Click() {
+    const QString name = m_platform.prompt.ask(this, QStringLiteral("输入期刊名称 Input journal name:"),
+                                               QStringLiteral("添加期刊 Add journal"), QString());
+    reportMessages(addJournal(m_platform.fs, m_appDir, name).messages);
+    RecountLibrary();
+}
+
+// Rename: without a journal of its own there is nothing to ask a name for.
+void Form1::Command4_Click() {
+    const QString oldName = List1->text();
+    if (const QString problem = renameSourceProblem(List1->listIndex() >= 0, oldName); !problem.isEmpty()) {
+        report(problem);
+    } else {
+        const QString newName = m_platform.prompt.ask(this, QStringLiteral("输入新名称 Input a new name:"),
+                                                      QStringLiteral("重命名 Rename"), oldName);
+        reportMessages(renameJournal(m_platform.fs, m_appDir, oldName, newName).messages);
+    }
+    RecountLibrary();
+}
+
+void Form1::Command11_Click() {
+    if (List1->listIndex() < 0)
+        report(bilingual(QStringLiteral("请先在期刊列表中选择要删除的期刊。"),
+                         QStringLiteral("Select the journal to delete in the journal list first.")));
+    else
+        reportMessages(deleteJournal(m_platform.fs, m_appDir, List1->text()).messages);
+    RecountLibrary();
+}
+
+// Runs before the list sees the key, so its type-ahead then searches the
+// rebuilt list. Without a selection a D is only type-ahead.
+void Form1::List1_KeyPress(int keyAscii) {
+    if ((keyAscii == 'D' || keyAscii == 'd') && List1->listIndex() >= 0)
+        reportMessages(deleteJournalByKey(m_platform.fs, m_appDir, List1->text()).messages);
+    RecountLibrary();
+}
+
+void Form1::reportMessages(const QStringList &messages) {
+    if (!messages.isEmpty())
+        report(messages.join(QStringLiteral("\n\n")));
+}
 
 } // namespace varnotel
