@@ -45,7 +45,8 @@ void JournalDetailsTest::showsTheFieldFilesAsRead_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::newRow("default") << QByteArray("\"IF:\"\r\n") << QStringLiteral("\"IF:\"\r\n");
-    QTest::newRow("several lines, no final end") << QByteArray("a\r\nb\nc\rd") << QStringLiteral("a\r\nb\nc\r\nd\r\n");
+    QTest::newRow("several lines, no final end")
+        << QByteArray("a\r\nb\nc\rd") << QStringLiteral("a\r\nb\nc\r\nd\r\n");
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("code page 936") << QByteArray::fromHex("d3b0cfecd2f2d7d320352e32")
                                    << QStringLiteral("影响因子 5.2\r\n");
@@ -104,7 +105,8 @@ void JournalDetailsTest::completesAMissingJournalAndShowsItAtOnce() {
         QCOMPARE(created.articles, QStringList{});
     }
     QCOMPARE(lib.read(QStringLiteral("IF/") + name + QStringLiteral(".txt")), QByteArray("\"IF:\"\r\n"));
-    QCOMPARE(lib.read(QStringLiteral("Homepage/") + name + QStringLiteral(".txt")), QByteArray("\"http:\"\r\n"));
+    QCOMPARE(lib.read(QStringLiteral("Homepage/") + name + QStringLiteral(".txt")),
+             QByteArray("\"http:\"\r\n"));
     QCOMPARE(lib.read(QStringLiteral("Notes/") + name + QStringLiteral(".txt")),
              QByteArray("\"") + name.toUtf8() + QByteArray(":\"\r\n"));
     QVERIFY(lib.isFolder(QStringLiteral("Example/") + name));

@@ -58,8 +58,10 @@ void ProgramStartTest::splitsLikeAWindowsProgram_data() {
     QTest::newRow("escaped quote") << QStringLiteral("a\\\"b") << QStringList{"a\"b"};
     QTest::newRow("backslash pairs") << QStringLiteral("a\\\\\"b c\" d\\\\e")
                                      << QStringList{"a\\b c", "d\\\\e"};
-    QTest::newRow("open quote runs on") << QStringLiteral("\"a; $(rm -rf x)") << QStringList{"a; $(rm -rf x)"};
-    QTest::newRow("shell text") << QStringLiteral("x;y $(id) `id` -v") << QStringList{"x;y", "$(id)", "`id`", "-v"};
+    QTest::newRow("open quote runs on") << QStringLiteral("\"a; $(rm -rf x)")
+                                        << QStringList{"a; $(rm -rf x)"};
+    QTest::newRow("shell text") << QStringLiteral("x;y $(id) `id` -v")
+                                << QStringList{"x;y", "$(id)", "`id`", "-v"};
 }
 
 void ProgramStartTest::splitsLikeAWindowsProgram() {
@@ -89,12 +91,14 @@ void ProgramStartTest::buildsArgvWithoutOptionsOrShell_data() {
     QTest::newRow("no path") << shellOpenCommandLine(QString()) << QStringList{};
     QTest::newRow("address") << browserCommandLine(QStringLiteral("https://a.org/?q=1;$(id)\r\n"))
                              << QStringList{"https://a.org/?q=1;$(id)"};
-    QTest::newRow("first word only") << browserCommandLine(QStringLiteral("\"\" \"https://a.org\"\r\nnote\r\n"))
-                                     << QStringList{"https://a.org"};
+    QTest::newRow("first word only")
+        << browserCommandLine(QStringLiteral("\"\" \"https://a.org\"\r\nnote\r\n"))
+        << QStringList{"https://a.org"};
     QTest::newRow("no scheme") << browserCommandLine(QStringLiteral("www.nature.com"))
                                << QStringList{"http://www.nature.com"};
     QTest::newRow("option-like address") << browserCommandLine(QStringLiteral("--version")) << QStringList{};
-    QTest::newRow("quoted option") << browserCommandLine(QStringLiteral("\"-x\" https://a.org")) << QStringList{};
+    QTest::newRow("quoted option") << browserCommandLine(QStringLiteral("\"-x\" https://a.org"))
+                                   << QStringList{};
     QTest::newRow("no address") << browserCommandLine(QStringLiteral("\r\n")) << QStringList{};
     QTest::newRow("unknown form") << QStringLiteral("xdg-open /etc/passwd") << QStringList{};
 }
@@ -139,7 +143,8 @@ void ProgramStartTest::homepageButtonNeedsAnAddress_data() {
     QTest::newRow("default") << QByteArray("\"http:\"\r\n") << QString();
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("blank lines") << QByteArray("  \r\n\r\n") << QString();
-    QTest::newRow("one address") << QByteArray("https://www.nature.com/") << QStringLiteral("https://www.nature.com/\r\n");
+    QTest::newRow("one address") << QByteArray("https://www.nature.com/")
+                                 << QStringLiteral("https://www.nature.com/\r\n");
     QTest::newRow("three lines") << QByteArray("\"https://a.org\"\r\nsecond\rthird")
                                  << QStringLiteral("\"https://a.org\"\r\nsecond\r\nthird\r\n");
 }
@@ -165,7 +170,8 @@ void ProgramStartTest::homepageButtonNeedsAnAddress() {
         return;
     }
     QCOMPARE(seams.errors.messages.size(), 1);
-    const QPair<QString, WindowStyle> request{kBrowser + QLatin1Char(' ') + handedOn, WindowStyle::MinimizedFocus};
+    const QPair<QString, WindowStyle> request{kBrowser + QLatin1Char(' ') + handedOn,
+                                              WindowStyle::MinimizedFocus};
     QCOMPARE(seams.starter.requests, (QList<QPair<QString, WindowStyle>>{request, request}));
     QCOMPARE(holdsHomepageAddress(handedOn), true);
 }
