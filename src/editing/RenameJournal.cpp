@@ -4,6 +4,8 @@
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
 
+#include <utility>
+
 namespace varnotel {
 
 namespace {
@@ -60,8 +62,9 @@ Plan planRename(const FileSystem &fs, const QString &appDir, const QString &oldN
 QString undoMoves(FileSystem &fs, EditOutcome &outcome) {
     QString note = bilingual(QStringLiteral("之前的更改已全部撤销。"),
                              QStringLiteral("The changes made before were undone."));
-    while (!outcome.renamed.isEmpty()) {
-        const auto [from, to] = outcome.renamed.takeLast();
+    const QList<QPair<QString, QString>> done = std::exchange(outcome.renamed, {});
+    for (auto it = done.crbegin(); it != done.crend(); ++it) {
+        const auto &[from, to] = *it;
         const FsResult back = fs.renameNoReplace(to, from);
         if (!back) {
             outcome.renamed.prepend({from, to});
