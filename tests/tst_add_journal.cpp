@@ -128,7 +128,8 @@ void AddJournalTest::undoesAHalfMadeJournal_data() {
     for (const auto &[name, files] : {std::pair{"Nature", 2}, std::pair{"Cell", 4}}) {
         for (int skip = 0; skip < files; ++skip) {
             QTest::addRow("%s, write %d", name, skip) << QString::fromLatin1(name) << int(Op::Write) << skip;
-            QTest::addRow("%s, rename %d", name, skip) << QString::fromLatin1(name) << int(Op::Rename) << skip;
+            QTest::addRow("%s, rename %d", name, skip)
+                << QString::fromLatin1(name) << int(Op::Rename) << skip;
         }
     }
 }
@@ -157,7 +158,8 @@ void AddJournalTest::neverWritesThroughWhatIsInTheWay() {
     TempLibrary lib;
     QTemporaryDir outside;
     lib.makeFolder(QStringLiteral("IF/Cell.txt"));
-    QVERIFY(QFile::link(outside.filePath(QStringLiteral("planted.txt")), lib.path(QStringLiteral("Notes/Nature.txt"))));
+    QVERIFY(QFile::link(outside.filePath(QStringLiteral("planted.txt")),
+                        lib.path(QStringLiteral("Notes/Nature.txt"))));
     lib.makeFolder(QStringLiteral("Gone"));
     QDir(lib.path(QStringLiteral("Homepage"))).removeRecursively(); // a library folder gone missing
     const QStringList before = lib.tree();

@@ -81,16 +81,17 @@ void DeleteJournalTest::deletesArticlesFolderAndRecords() {
         lib.write("Example/Acta/" + article, article.toUtf8());
     for (const QString &folder : missingRecords)
         QFile::remove(lib.path(folder + "/Acta.txt"));
-    const QStringList expected = withoutJournal(without(lib.tree(), QStringLiteral("Example/Acta/")),
-                                                QStringLiteral("Acta"));
+    const QStringList expected =
+        withoutJournal(without(lib.tree(), QStringLiteral("Example/Acta/")), QStringLiteral("Acta"));
     PosixFileSystem fs;
     const EditOutcome outcome = deleteJournal(fs, lib.appDir(), QStringLiteral("Acta"));
     QVERIFY2(!outcome.failed(), qPrintable(outcome.messages.join('\n')));
     QCOMPARE(outcome.deleted.size(), articles.size() + (withFolder ? 1 : 0) + 4 - missingRecords.size());
     QCOMPARE(lib.tree(), expected);
     for (const QString &article : articles) { // into the trash, restorable
-        QCOMPARE(QDir(m_dataHome.filePath("Trash/files")).entryList(QDir::Files | QDir::Hidden).contains(article),
-                 true);
+        QCOMPARE(
+            QDir(m_dataHome.filePath("Trash/files")).entryList(QDir::Files | QDir::Hidden).contains(article),
+            true);
     }
     if (QTest::currentDataTag() == QLatin1String("three articles")) {
         QFile info(m_dataHome.filePath(QStringLiteral("Trash/info/b.doc.trashinfo")));
@@ -185,7 +186,8 @@ void DeleteJournalTest::triesAResistingArticleTwice() {
     fs.failOn(Op::RemoveFile, 0);
     const EditOutcome outcome = deleteJournal(fs, lib.appDir(), QStringLiteral("Acta"));
     QVERIFY(!outcome.failed());
-    QCOMPARE(lib.tree(), (QStringList{"BGM/", "Example/", "Example/Acta/", "Homepage/", "IF/", "Journal/", "Notes/"}));
+    QCOMPARE(lib.tree(),
+             (QStringList{"BGM/", "Example/", "Example/Acta/", "Homepage/", "IF/", "Journal/", "Notes/"}));
 }
 
 void DeleteJournalTest::buttonDeletesAndRecounts() {
@@ -203,8 +205,8 @@ void DeleteJournalTest::buttonDeletesAndRecounts() {
     QCOMPARE(window.surfaceLines(), statistics(3, 4));
     window.List1->setListIndex(1);
     const QString shown = window.Text4->text();
-    const QStringList expected = withoutJournal(without(lib.tree(), QStringLiteral("Example/Cell/")),
-                                                QStringLiteral("Cell"));
+    const QStringList expected =
+        withoutJournal(without(lib.tree(), QStringLiteral("Example/Cell/")), QStringLiteral("Cell"));
     QTest::mouseClick(window.Command11, Qt::LeftButton);
     QVERIFY(seams.prompt.asked.isEmpty());
     QVERIFY(seams.errors.messages.isEmpty());

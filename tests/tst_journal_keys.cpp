@@ -151,7 +151,8 @@ void JournalKeysTest::reportsWhatCannotBeDeleted() {
     makeLibrary(lib);
     TestPlatform seams;
     StubbornFileSystem fs;
-    fs.stubborn << lib.path(QStringLiteral("Journal/Acta.txt")) << lib.path(QStringLiteral("Example/Acta/b.pdf"));
+    fs.stubborn << lib.path(QStringLiteral("Journal/Acta.txt"))
+                << lib.path(QStringLiteral("Example/Acta/b.pdf"));
     Form1 window(lib.appDir(), {fs, seams.starter, seams.player, seams.prompt, seams.clock, seams.errors});
     window.Form_Load();
     window.List1->setListIndex(0);

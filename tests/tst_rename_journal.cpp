@@ -94,7 +94,8 @@ void RenameJournalTest::givesAJournalWithoutFolderAnEmptyOne() {
     TempLibrary lib;
     makeLibrary(lib, false);
     PosixFileSystem fs;
-    const EditOutcome outcome = renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cell Press"));
+    const EditOutcome outcome =
+        renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cell Press"));
     QVERIFY(!outcome.failed());
     QCOMPARE(outcome.created, QStringList{lib.path(QStringLiteral("Example/Cell Press"))});
     QVERIFY(lib.isFolder(QStringLiteral("Example/Cell Press")));
@@ -108,7 +109,8 @@ void RenameJournalTest::passesOverMissingRecordFiles() {
     QFile::remove(lib.path(QStringLiteral("Homepage/Cell.txt")));
     const QStringList before = lib.tree();
     PosixFileSystem fs;
-    const EditOutcome outcome = renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cells"));
+    const EditOutcome outcome =
+        renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cells"));
     QVERIFY(!outcome.failed());
     QCOMPARE(lib.tree(), renamedTree(before, QStringLiteral("Cell"), QStringLiteral("Cells")));
 }
@@ -122,7 +124,8 @@ void RenameJournalTest::unchangedNameRenamesNothing() {
             expected = (expected << QStringLiteral("Example/Cell/"));
         expected.sort();
         PosixFileSystem fs;
-        const EditOutcome outcome = renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cell"));
+        const EditOutcome outcome =
+            renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cell"));
         QVERIFY(!outcome.failed());
         QVERIFY(outcome.renamed.isEmpty());
         QCOMPARE(lib.tree(), expected);
@@ -151,7 +154,8 @@ void RenameJournalTest::refusesTakenNames() {
             lib.write(taken, "taken");
         const QStringList before = lib.tree();
         PosixFileSystem fs;
-        const EditOutcome outcome = renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Nature"));
+        const EditOutcome outcome =
+            renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Nature"));
         QCOMPARE(outcome.messages.size(), 1);
         QVERIFY(outcome.messages.first().contains(QStringLiteral("The new name is taken")));
         QCOMPARE(lib.tree(), before);
@@ -165,8 +169,8 @@ void RenameJournalTest::refusesBadNamesAndEntries() {
     lib.write(QStringLiteral("Journal/..txt"), "\"\"\r\n");
     const QStringList before = lib.tree();
     PosixFileSystem fs;
-    for (const QString &newName : {QStringLiteral("Cell/Press"), QStringLiteral("Cell?"), QStringLiteral(".."),
-                                   QString(252, QLatin1Char('c'))})
+    for (const QString &newName : {QStringLiteral("Cell/Press"), QStringLiteral("Cell?"),
+                                   QStringLiteral(".."), QString(252, QLatin1Char('c'))})
         QVERIFY(renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), newName).failed());
     for (const QString &oldName : {QString(), QStringLiteral("."), QStringLiteral("..")})
         QVERIFY(renameJournal(fs, lib.appDir(), oldName, QStringLiteral("Fresh")).failed());
@@ -192,7 +196,8 @@ void RenameJournalTest::undoesEveryStepOfAFailedRename() {
     const QStringList before = lib.tree();
     FaultyFileSystem fs;
     fs.failOn(Op(op), skip);
-    const EditOutcome outcome = renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cells"));
+    const EditOutcome outcome =
+        renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cells"));
     QCOMPARE(outcome.messages.size(), 1);
     QVERIFY(outcome.messages.first().contains(QStringLiteral("injected failure")));
     QVERIFY(outcome.messages.first().contains(QStringLiteral("The changes made before were undone.")));
@@ -207,7 +212,8 @@ void RenameJournalTest::reportsWhatCouldNotBeUndone() {
     FaultyFileSystem fs;
     fs.failOn(Op::CreateFolder);
     fs.failOn(Op::Rename, 4); // the first rename back, of the notes file
-    const EditOutcome outcome = renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cells"));
+    const EditOutcome outcome =
+        renameJournal(fs, lib.appDir(), QStringLiteral("Cell"), QStringLiteral("Cells"));
     QCOMPARE(outcome.messages.size(), 2);
     QVERIFY(!outcome.messages.first().contains(QStringLiteral("were undone")));
     QVERIFY(outcome.messages.at(1).contains(QStringLiteral("Cannot give back the old name")));

@@ -12,7 +12,8 @@ namespace {
 enum class Folder { Remove, Keep };
 
 QString cannotDelete(const QString &path, const FsResult &result) {
-    return failureMessage(QStringLiteral("无法删除文件"), QStringLiteral("Cannot delete the file:"), path, result);
+    return failureMessage(QStringLiteral("无法删除文件"), QStringLiteral("Cannot delete the file:"), path,
+                          result);
 }
 
 void deleteRecordFiles(FileSystem &fs, const QString &appDir, const QString &name, EditOutcome &outcome) {
@@ -62,7 +63,8 @@ void removeFolderIfEmpty(FileSystem &fs, const QString &folder, EditOutcome &out
         outcome.deleted << folder;
     else
         outcome.messages << failureMessage(QStringLiteral("无法删除例文文件夹"),
-                                           QStringLiteral("Cannot delete the example folder:"), folder, removed);
+                                           QStringLiteral("Cannot delete the example folder:"), folder,
+                                           removed);
 }
 
 // A file that resists the first attempt gets a second one; only what resists

@@ -15,9 +15,7 @@ bool isForbidden(QChar c) {
     return kReserved.contains(c) || c.category() == QChar::Other_Control;
 }
 
-bool isDotName(const QString &name) {
-    return name == QLatin1String(".") || name == QLatin1String("..");
-}
+bool isDotName(const QString &name) { return name == QLatin1String(".") || name == QLatin1String(".."); }
 
 } // namespace
 

@@ -21,7 +21,9 @@ struct Plan {
     QString takenTarget; // set when a target is in use: nothing may be renamed
 };
 
-bool occupied(const FileSystem &fs, const QString &path) { return fs.entryExists(path) || fs.isSymLink(path); }
+bool occupied(const FileSystem &fs, const QString &path) {
+    return fs.entryExists(path) || fs.isSymLink(path);
+}
 
 // A target that differs from its source in letter case only may be the source
 // itself on a file system that ignores case; the no-replace rename tells.
@@ -80,8 +82,8 @@ QString undoMoves(FileSystem &fs, EditOutcome &outcome) {
 void fail(FileSystem &fs, EditOutcome &outcome, const QString &what, const FsResult &result) {
     const qsizetype at = outcome.messages.size();
     const QString note = undoMoves(fs, outcome);
-    QString message = failureMessage(QStringLiteral("重命名失败"), QStringLiteral("The rename failed:"),
-                                     what, result);
+    QString message =
+        failureMessage(QStringLiteral("重命名失败"), QStringLiteral("The rename failed:"), what, result);
     if (!note.isEmpty())
         message += QStringLiteral("\n") + note;
     outcome.messages.insert(at, message);

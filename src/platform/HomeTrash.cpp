@@ -36,7 +36,8 @@ bool makePrivateFolder(const QString &path) {
 
 FsResult prepareTrash(const QString &trash) {
     const QString parent = trash.left(trash.lastIndexOf(QLatin1Char('/')));
-    if (!QDir().mkpath(parent) || !makePrivateFolder(trash) || !makePrivateFolder(trash + QStringLiteral("/files")) ||
+    if (!QDir().mkpath(parent) || !makePrivateFolder(trash) ||
+        !makePrivateFolder(trash + QStringLiteral("/files")) ||
         !makePrivateFolder(trash + QStringLiteral("/info")))
         return lastError();
     return FsResult::success();

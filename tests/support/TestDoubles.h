@@ -147,8 +147,11 @@ public:
         return stubborn.contains(from) ? refused() : m_real.renameNoReplace(from, to);
     }
     FsResult copyFile(const QString &from, const QString &to) override { return m_real.copyFile(from, to); }
-    FsResult writeFile(const QString &path, const QByteArray &bytes) override { return m_real.writeFile(path, bytes); }
-    FsResult readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override {
+    FsResult writeFile(const QString &path, const QByteArray &bytes) override {
+        return m_real.writeFile(path, bytes);
+    }
+    FsResult readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                      bool &truncated) const override {
         return m_real.readFile(path, maxBytes, bytes, truncated);
     }
 
