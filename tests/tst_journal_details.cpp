@@ -50,7 +50,8 @@ void JournalDetailsTest::showsTheFieldFilesAsRead_data() {
     QTest::newRow("empty") << QByteArray() << QString();
     QTest::newRow("code page 936") << QByteArray::fromHex("d3b0cfecd2f2d7d320352e32")
                                    << QStringLiteral("影响因子 5.2\r\n");
-    QTest::newRow("utf-8") << QByteArray("\"影响因子: 41.6\"\r\n") << QStringLiteral("\"影响因子: 41.6\"\r\n");
+    QTest::newRow("utf-8") << QByteArray("\"影响因子: 41.6\"\r\n")
+                           << QStringLiteral("\"影响因子: 41.6\"\r\n");
 }
 
 void JournalDetailsTest::showsTheFieldFilesAsRead() {
@@ -150,7 +151,8 @@ void JournalDetailsTest::failuresAreToldOncePerSelection() {
     QCOMPARE(lib.tree(), before);
     QCOMPARE(seams.errors.messages.size(), 1);
     const QString message = seams.errors.messages.first();
-    QVERIFY(message.startsWith(QStringLiteral("该期刊未能完整显示。 The journal could not be shown in full.")));
+    QVERIFY(
+        message.startsWith(QStringLiteral("该期刊未能完整显示。 The journal could not be shown in full.")));
     for (const char *missing : {"IF/Nature.txt", "Notes/Nature.txt", "Example/Nature"})
         QVERIFY2(message.contains(lib.path(QLatin1String(missing))), missing);
     const Shown partly = shown(window);

@@ -58,8 +58,8 @@ void ProgramStartTest::splitsLikeAWindowsProgram_data() {
     QTest::newRow("escaped quote") << QStringLiteral("a\\\"b") << QStringList{"a\"b"};
     QTest::newRow("backslash pairs") << QStringLiteral("a\\\\\"b c\" d\\\\e")
                                      << QStringList{"a\\b c", "d\\\\e"};
-    QTest::newRow("open quote runs on") << QStringLiteral("\"a; $(rm -rf x)")
-                                        << QStringList{"a; $(rm -rf x)"};
+    QTest::newRow("open quote runs on")
+        << QStringLiteral("\"a; $(rm -rf x)") << QStringList{"a; $(rm -rf x)"};
     QTest::newRow("shell text") << QStringLiteral("x;y $(id) `id` -v")
                                 << QStringList{"x;y", "$(id)", "`id`", "-v"};
 }
@@ -91,9 +91,9 @@ void ProgramStartTest::buildsArgvWithoutOptionsOrShell_data() {
     QTest::newRow("no path") << shellOpenCommandLine(QString()) << QStringList{};
     QTest::newRow("address") << browserCommandLine(QStringLiteral("https://a.org/?q=1;$(id)\r\n"))
                              << QStringList{"https://a.org/?q=1;$(id)"};
-    QTest::newRow("first word only")
-        << browserCommandLine(QStringLiteral("\"\" \"https://a.org\"\r\nnote\r\n"))
-        << QStringList{"https://a.org"};
+    QTest::newRow("first word only") << browserCommandLine(
+                                            QStringLiteral("\"\" \"https://a.org\"\r\nnote\r\n"))
+                                     << QStringList{"https://a.org"};
     QTest::newRow("no scheme") << browserCommandLine(QStringLiteral("www.nature.com"))
                                << QStringList{"http://www.nature.com"};
     QTest::newRow("option-like address") << browserCommandLine(QStringLiteral("--version")) << QStringList{};

@@ -24,8 +24,8 @@ FieldFileOutcome ensureFieldFile(FileSystem &fs, const QString &appDir, Record f
 }
 
 QString fieldCreationFailure(const FieldFileOutcome &outcome) {
-    return failureMessage(QStringLiteral("无法创建文件"), QStringLiteral("Cannot create the file:"), outcome.path,
-                          outcome.result);
+    return failureMessage(QStringLiteral("无法创建文件"), QStringLiteral("Cannot create the file:"),
+                          outcome.path, outcome.result);
 }
 
 } // namespace varnotel

@@ -22,8 +22,9 @@ FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, co
     DisplayText shown;
     const FsResult read = readForDisplay(fs, ensured.path, shown);
     if (!read)
-        return {{}, failureMessage(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file:"),
-                                   ensured.path, read)};
+        return {{},
+                failureMessage(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file:"),
+                               ensured.path, read)};
     if (shown.truncated)
         shown.text += restNotShownNote();
     return {shown.text, {}};

@@ -4,9 +4,9 @@
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
 #include "library/RecordFile.h"
+#include "mainwindow/ListBox.h"
 #include "media/CommandLines.h"
 #include "media/HomepageAddress.h"
-#include "mainwindow/ListBox.h"
 #include "platform/ErrorReport.h"
 #include "platform/ProgramStarter.h"
 
@@ -65,7 +65,8 @@ void Form1::Command3_Click() {
         return;
     }
     if (!holdsHomepageAddress(homepage.text)) {
-        report(bilingual(QStringLiteral("该期刊还没有链接。"), QStringLiteral("This journal has no homepage yet.")) +
+        report(bilingual(QStringLiteral("该期刊还没有链接。"),
+                         QStringLiteral("This journal has no homepage yet.")) +
                QStringLiteral("\n") + howToSetHomepage());
         return;
     }

@@ -37,10 +37,12 @@ DesktopCommand browse(const QStringList &arguments) {
     }
     if (address.isEmpty())
         return refused(QStringLiteral("没有要打开的网址。"), QStringLiteral("There is no address to open."));
-    if (address.startsWith(QLatin1Char('-')))
-        return {{}, {}, bilingual(QStringLiteral("网址不能以“-”开头。"),
-                                  QStringLiteral("An address cannot begin with \"-\".")) +
-                            QLatin1Char('\n') + address};
+    if (address.startsWith(QLatin1Char('-'))) {
+        DesktopCommand refusal = refused(QStringLiteral("网址不能以“-”开头。"),
+                                         QStringLiteral("An address cannot begin with \"-\"."));
+        refusal.refusal += QLatin1Char('\n') + address;
+        return refusal;
+    }
     // The browser takes "www.example.org" for a web address; xdg-open would
     // look for a file of that name, so an address without a scheme gets one.
     if (QUrl(address).scheme().isEmpty())
