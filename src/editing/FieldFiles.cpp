@@ -1,5 +1,6 @@
 #include "editing/FieldFiles.h"
 
+#include "editing/NewFile.h"
 #include "library/Messages.h"
 #include "library/RecordFile.h"
 
@@ -10,16 +11,11 @@ FieldFileOutcome ensureFieldFile(FileSystem &fs, const QString &appDir, Record f
     outcome.path = paths::recordFile(appDir, field, name);
     if (fs.fileExists(outcome.path))
         return outcome;
-    // Writing through a dangling link would create a file wherever it points.
-    if (fs.entryExists(outcome.path) || fs.isSymLink(outcome.path)) {
-        outcome.result = FsResult::failure(QStringLiteral("not a regular file"));
-        return outcome;
-    }
-    outcome.result = writeQuotedLine(fs, outcome.path, defaultRecordValue(field, name));
+    // Written beside and renamed without replacing: a folder or a dangling link
+    // that carries the name is never written through, and a write that broke
+    // off leaves no half-made file behind.
+    outcome.result = createNewFile(fs, outcome.path, quotedLineBytes(defaultRecordValue(field, name)));
     outcome.created = outcome.result.ok;
-    // A write that broke off (a full disk) leaves no half-made file behind.
-    if (!outcome.result && fs.fileExists(outcome.path))
-        fs.removeFile(outcome.path);
     return outcome;
 }
 
