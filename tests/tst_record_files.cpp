@@ -60,6 +60,12 @@ void RecordFilesTest::quotedLineWriteKeepsTheValueAsItIs() {
     PosixFileSystem fs;
     QVERIFY(writeQuotedLine(fs, lib.path("Journal/a.txt"), QString()));
     QCOMPARE(lib.read("Journal/a.txt"), QByteArray("\"\"\r\n"));
+    // An existing file, or a link found at the path, is never written through.
+    QVERIFY(!writeQuotedLine(fs, lib.path("Journal/a.txt"), QStringLiteral("other")));
+    QCOMPARE(lib.read("Journal/a.txt"), QByteArray("\"\"\r\n"));
+    QVERIFY(QFile::link(lib.path("outside.txt"), lib.path("IF/link.txt")));
+    QVERIFY(!writeQuotedLine(fs, lib.path("IF/link.txt"), QStringLiteral("IF:")));
+    QVERIFY(!lib.exists("outside.txt"));
     QVERIFY(writeQuotedLine(fs, lib.path("Notes/期刊.txt"), QStringLiteral("期刊 \"x\":")));
     QCOMPARE(lib.read("Notes/期刊.txt"), QStringLiteral("\"期刊 \"x\":\"\r\n").toUtf8());
     // The program's own write reads back with its quotes.

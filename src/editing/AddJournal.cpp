@@ -1,7 +1,6 @@
 #include "editing/AddJournal.h"
 
 #include "editing/JournalName.h"
-#include "editing/NewFile.h"
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
 #include "library/RecordFile.h"
@@ -38,7 +37,7 @@ EditOutcome addJournal(FileSystem &fs, const QString &appDir, const QString &nam
         const QString path = paths::recordFile(appDir, record, name);
         if (fs.fileExists(path))
             continue;
-        const FsResult made = createNewFile(fs, path, quotedLineBytes(defaultRecordValue(record, name)));
+        const FsResult made = writeQuotedLine(fs, path, defaultRecordValue(record, name));
         if (!made) {
             outcome.messages << failureMessage(QStringLiteral("无法创建期刊文件,本次没有添加任何文件"),
                                                QStringLiteral("Cannot create the journal's file; "

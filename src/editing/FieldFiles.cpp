@@ -1,6 +1,5 @@
 #include "editing/FieldFiles.h"
 
-#include "editing/NewFile.h"
 #include "library/Messages.h"
 #include "library/RecordFile.h"
 
@@ -14,7 +13,7 @@ FieldFileOutcome ensureFieldFile(FileSystem &fs, const QString &appDir, Record f
     // Written beside and renamed without replacing: a folder or a dangling link
     // that carries the name is never written through, and a write that broke
     // off leaves no half-made file behind.
-    outcome.result = createNewFile(fs, outcome.path, quotedLineBytes(defaultRecordValue(field, name)));
+    outcome.result = writeQuotedLine(fs, outcome.path, defaultRecordValue(field, name));
     outcome.created = outcome.result.ok;
     return outcome;
 }

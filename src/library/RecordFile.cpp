@@ -1,5 +1,6 @@
 #include "library/RecordFile.h"
 
+#include "library/NewFile.h"
 #include "library/TextEncoding.h"
 
 namespace varnotel {
@@ -9,7 +10,7 @@ QByteArray quotedLineBytes(const QString &value) {
 }
 
 FsResult writeQuotedLine(FileSystem &fs, const QString &path, const QString &value) {
-    return fs.writeFile(path, quotedLineBytes(value));
+    return createNewFile(fs, path, quotedLineBytes(value));
 }
 
 QString linesForDisplay(const QString &text) {

@@ -7,7 +7,9 @@
 namespace varnotel {
 
 // The only way record files are written: one value between double quotes,
-// then CR LF. A double quote inside the value is written as it is.
+// then CR LF. A double quote inside the value is written as it is. The program
+// only ever writes a record file that is missing, so the write never replaces
+// or writes through anything found at the path.
 QByteArray quotedLineBytes(const QString &value);
 FsResult writeQuotedLine(FileSystem &fs, const QString &path, const QString &value);
 

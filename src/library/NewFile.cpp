@@ -1,4 +1,4 @@
-#include "editing/NewFile.h"
+#include "library/NewFile.h"
 
 #include <QRandomGenerator>
 
