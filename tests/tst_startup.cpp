@@ -35,6 +35,7 @@ private slots:
     void everyControlHasItsCaptionAndPlace_data();
     void everyControlHasItsCaptionAndPlace();
     void statisticsStayDrawnOnTheSurface();
+    void recountingExamplesKeepsTheJournalSelection();
 };
 
 void StartupTest::startsOnTheApplicationFolder() {
@@ -183,6 +184,26 @@ void StartupTest::statisticsStayDrawnOnTheSurface() {
     QVERIFY(hasInk(drawn, QRect(0, 0, 300, 30)));
     window.RecountLibrary(); // cleared, then printed again: still two lines
     QCOMPARE(window.surfaceLines().size(), 2);
+}
+
+void StartupTest::recountingExamplesKeepsTheJournalSelection() {
+    TempLibrary lib;
+    lib.addJournal(QStringLiteral("Acta"));
+    lib.write(QStringLiteral("Example/Acta/p1.pdf"), "x");
+    lib.write(QStringLiteral("Example/Other/sub/p2.pdf"), "x");
+    TestPlatform seams;
+    Form1 window(lib.appDir(), seams.platform());
+    window.Form_Load();
+    // With no journal selected the whole Example tree lands in List3.
+    window.RecountExamples();
+    QCOMPARE(window.List3->items(), (QStringList{"p1.pdf", "p2.pdf"}));
+    window.List1->setListIndex(0);
+    lib.write(QStringLiteral("Example/Acta/p0.doc"), "x");
+    window.RecountExamples();
+    QCOMPARE(window.List1->text(), QStringLiteral("Acta"));
+    QCOMPARE(window.List3->items(), (QStringList{"p0.doc", "p1.pdf"}));
+    QCOMPARE(window.List3->listIndex(), -1);
+    QCOMPARE(window.surfaceLines().value(0), QStringLiteral(" 总计收录 1个期刊, 3篇期刊例文。"));
 }
 
 QTEST_MAIN(StartupTest)

@@ -133,13 +133,7 @@ void Form1::connectHandlers() {
 void Form1::Form_Load() {
     PurgeBlankJournal();
     setWindowTitle(QStringLiteral("Varnotel 1.0 - ") + m_appDir);
-    QStringList journals;
-    sosuofile1(m_platform.fs, paths::journalFolder(m_appDir), journals);
-    List1->addItems(journals);
-    QStringList articles;
-    sosuofile2(m_platform.fs, paths::exampleRoot(m_appDir), articles);
-    List2->addItems(articles);
-    PrintStatistics();
+    scanLibraryAndPrintStatistics(); // the lists are empty and the surface is fresh
     m_platform.player.setUrl(paths::musicFile(m_appDir));
     Timer1->start();
 }
@@ -149,22 +143,28 @@ void Form1::RecountLibrary() {
     List2->clear();
     List3->clear();
     clearSurface();
+    scanLibraryAndPrintStatistics();
+}
+
+void Form1::scanLibraryAndPrintStatistics() {
     QStringList journals;
     sosuofile1(m_platform.fs, paths::journalFolder(m_appDir), journals);
     List1->addItems(journals);
+    scanAllArticles();
+    PrintStatistics();
+}
+
+void Form1::scanAllArticles() {
     QStringList articles;
     sosuofile2(m_platform.fs, paths::exampleRoot(m_appDir), articles);
     List2->addItems(articles);
-    PrintStatistics();
 }
 
 void Form1::RecountExamples() {
     List2->clear();
     List3->clear();
     clearSurface();
-    QStringList articles;
-    sosuofile2(m_platform.fs, paths::exampleRoot(m_appDir), articles);
-    List2->addItems(articles);
+    scanAllArticles();
     QStringList current;
     sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, List1->text()), current);
     List3->addItems(current);

@@ -99,6 +99,8 @@ private:
     void createControls();
     void setTabOrder();
     void connectHandlers();
+    void scanLibraryAndPrintStatistics();
+    void scanAllArticles();
     void clearSurface();
     void printOnSurface(const QString &line);
     void report(const QString &message);
