@@ -3,6 +3,7 @@
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
 #include "platform/DialogInputPrompt.h"
+#include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/TestDoubles.h"
 
@@ -17,13 +18,6 @@ using namespace varnotel::test;
 using Op = FaultyFileSystem::Op;
 
 namespace {
-
-QStringList statistics(int journals, int articles) {
-    return {QStringLiteral(" 总计收录 %1个期刊, %2篇期刊例文。").arg(journals).arg(articles),
-            QStringLiteral(" There are %1 journals and  %2 example articles.").arg(journals).arg(articles)};
-}
-
-QByteArray quoted(const QString &value) { return "\"" + value.toUtf8() + "\"\r\n"; }
 
 void checkDefaults(const TempLibrary &lib, const QString &name) {
     QCOMPARE(lib.read("Journal/" + name + ".txt"), quoted(QString()));

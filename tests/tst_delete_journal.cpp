@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
+#include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/TestDoubles.h"
 
@@ -13,11 +14,6 @@ using namespace varnotel::test;
 using Op = FaultyFileSystem::Op;
 
 namespace {
-
-QStringList statistics(int journals, int articles) {
-    return {QStringLiteral(" 总计收录 %1个期刊, %2篇期刊例文。").arg(journals).arg(articles),
-            QStringLiteral(" There are %1 journals and  %2 example articles.").arg(journals).arg(articles)};
-}
 
 QStringList without(QStringList tree, const QString &prefix) {
     tree.removeIf([&](const QString &entry) { return entry.startsWith(prefix); });
@@ -153,7 +149,7 @@ void DeleteJournalTest::reportsWhatCannotBeDeletedAndGoesOn() {
     lib.makeFolder(QStringLiteral("Example/Acta"));
     lib.write(QStringLiteral("Example/Acta/a.pdf"), "a");
     lib.write(QStringLiteral("Example/Acta/b.pdf"), "b");
-    StubbornFileSystem fs;
+    FaultyFileSystem fs;
     fs.stubborn << lib.path(QStringLiteral("Example/Acta/a.pdf")) << lib.path(QStringLiteral("IF/Acta.txt"));
     const EditOutcome outcome = deleteJournal(fs, lib.appDir(), QStringLiteral("Acta"));
     QCOMPARE(outcome.messages.size(), 2);

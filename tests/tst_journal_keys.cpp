@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
+#include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/TestDoubles.h"
 
@@ -12,11 +13,6 @@ using namespace varnotel::test;
 using Op = FaultyFileSystem::Op;
 
 namespace {
-
-QStringList statistics(int journals, int articles) {
-    return {QStringLiteral(" 总计收录 %1个期刊, %2篇期刊例文。").arg(journals).arg(articles),
-            QStringLiteral(" There are %1 journals and  %2 example articles.").arg(journals).arg(articles)};
-}
 
 // Acta with two articles and one in a subfolder, Dalton and Nature with none.
 void makeLibrary(const TempLibrary &lib) {
@@ -150,7 +146,7 @@ void JournalKeysTest::reportsWhatCannotBeDeleted() {
     TempLibrary lib;
     makeLibrary(lib);
     TestPlatform seams;
-    StubbornFileSystem fs;
+    FaultyFileSystem fs;
     fs.stubborn << lib.path(QStringLiteral("Journal/Acta.txt"))
                 << lib.path(QStringLiteral("Example/Acta/b.pdf"));
     Form1 window(lib.appDir(), {fs, seams.starter, seams.player, seams.prompt, seams.clock, seams.errors});

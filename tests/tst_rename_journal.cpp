@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
+#include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/TestDoubles.h"
 
@@ -13,11 +14,6 @@ using namespace varnotel::test;
 using Op = FaultyFileSystem::Op;
 
 namespace {
-
-QStringList statistics(int journals, int articles) {
-    return {QStringLiteral(" 总计收录 %1个期刊, %2篇期刊例文。").arg(journals).arg(articles),
-            QStringLiteral(" There are %1 journals and  %2 example articles.").arg(journals).arg(articles)};
-}
 
 const QStringList kRecordFolders{QStringLiteral("Journal"), QStringLiteral("IF"), QStringLiteral("Homepage"),
                                  QStringLiteral("Notes")};

@@ -21,8 +21,12 @@ QString ScriptedPrompt::ask(QWidget *, const QString &prompt, const QString &tit
 
 void FaultyFileSystem::failOn(Op op, int skip, const QString &reason) { m_faults[op] = {skip, reason}; }
 
-bool FaultyFileSystem::shouldFail(Op op) const {
+bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
     const int call = m_calls[op]++;
+    if (!path.isEmpty() && stubborn.contains(path)) {
+        m_reason = QStringLiteral("in use");
+        return true;
+    }
     const auto fault = m_faults.constFind(op);
     if (fault == m_faults.constEnd() || call != fault->skip)
         return false;
@@ -30,9 +34,10 @@ bool FaultyFileSystem::shouldFail(Op op) const {
     return true;
 }
 
-#define VARNOTEL_FAULT_OR(op, realCall)                                                          \
+#define VARNOTEL_FAULT_OR(op, realCall) VARNOTEL_FAULT_AT_OR(op, QString(), realCall)
+#define VARNOTEL_FAULT_AT_OR(op, path, realCall)                                                 \
     do {                                                                                         \
-        if (shouldFail(op))                                                                      \
+        if (shouldFail(op, path))                                                                \
             return FsResult::failure(m_reason);                                                  \
         return realCall;                                                                         \
     } while (false)
@@ -41,16 +46,16 @@ FsResult FaultyFileSystem::createFolder(const QString &path) {
     VARNOTEL_FAULT_OR(Op::CreateFolder, m_real.createFolder(path));
 }
 FsResult FaultyFileSystem::removeFolder(const QString &path) {
-    VARNOTEL_FAULT_OR(Op::RemoveFolder, m_real.removeFolder(path));
+    VARNOTEL_FAULT_AT_OR(Op::RemoveFolder, path, m_real.removeFolder(path));
 }
 FsResult FaultyFileSystem::removeFile(const QString &path) {
-    VARNOTEL_FAULT_OR(Op::RemoveFile, m_real.removeFile(path));
+    VARNOTEL_FAULT_AT_OR(Op::RemoveFile, path, m_real.removeFile(path));
 }
 FsResult FaultyFileSystem::moveToTrash(const QString &path) {
-    VARNOTEL_FAULT_OR(Op::MoveToTrash, m_real.moveToTrash(path));
+    VARNOTEL_FAULT_AT_OR(Op::MoveToTrash, path, m_real.moveToTrash(path));
 }
 FsResult FaultyFileSystem::renameNoReplace(const QString &from, const QString &to) {
-    VARNOTEL_FAULT_OR(Op::Rename, m_real.renameNoReplace(from, to));
+    VARNOTEL_FAULT_AT_OR(Op::Rename, from, m_real.renameNoReplace(from, to));
 }
 FsResult FaultyFileSystem::copyFile(const QString &from, const QString &to) {
     VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to));
@@ -64,5 +69,6 @@ FsResult FaultyFileSystem::readFile(const QString &path, qint64 maxBytes, QByteA
 }
 
 #undef VARNOTEL_FAULT_OR
+#undef VARNOTEL_FAULT_AT_OR
 
 } // namespace varnotel::test

@@ -65,10 +65,14 @@ public:
     QStringList messages;
 };
 
-// The real file system, with failures injected into chosen operations.
+// The real file system, with failures injected into chosen operations, and
+// stubborn paths that can never be removed, trashed or renamed away (a file in
+// use; tests run as root, so permissions cannot stand in for that).
 class FaultyFileSystem final : public FileSystem {
 public:
     enum class Op { CreateFolder, RemoveFolder, RemoveFile, MoveToTrash, Rename, Copy, Write, Read };
+
+    QStringList stubborn;
 
     // The call of op after `skip` successful ones fails with the reason.
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
@@ -91,7 +95,7 @@ public:
                       bool &truncated) const override;
 
 private:
-    bool shouldFail(Op op) const;
+    bool shouldFail(Op op, const QString &path = QString()) const;
 
     PosixFileSystem m_real;
     struct Fault {
@@ -114,50 +118,6 @@ struct TestPlatform {
     RecordingErrorReport errors;
 
     Platform platform() { return {fs, starter, player, prompt, clock, errors}; }
-};
-
-} // namespace varnotel::test
-
-namespace varnotel::test {
-
-// The real file system, where the chosen paths can be neither trashed, removed
-// nor renamed, however often it is tried: a file in use, or in a folder the
-// user may not write to.
-class StubbornFileSystem final : public FileSystem {
-public:
-    QStringList stubborn;
-
-    bool fileExists(const QString &path) const override { return m_real.fileExists(path); }
-    bool folderExists(const QString &path) const override { return m_real.folderExists(path); }
-    bool entryExists(const QString &path) const override { return m_real.entryExists(path); }
-    bool isSymLink(const QString &path) const override { return m_real.isSymLink(path); }
-    QList<DirEntry> entries(const QString &folder) const override { return m_real.entries(folder); }
-    std::optional<FolderId> folderId(const QString &path) const override { return m_real.folderId(path); }
-    FsResult createFolder(const QString &path) override { return m_real.createFolder(path); }
-    FsResult removeFolder(const QString &path) override {
-        return stubborn.contains(path) ? refused() : m_real.removeFolder(path);
-    }
-    FsResult removeFile(const QString &path) override {
-        return stubborn.contains(path) ? refused() : m_real.removeFile(path);
-    }
-    FsResult moveToTrash(const QString &path) override {
-        return stubborn.contains(path) ? refused() : m_real.moveToTrash(path);
-    }
-    FsResult renameNoReplace(const QString &from, const QString &to) override {
-        return stubborn.contains(from) ? refused() : m_real.renameNoReplace(from, to);
-    }
-    FsResult copyFile(const QString &from, const QString &to) override { return m_real.copyFile(from, to); }
-    FsResult writeFile(const QString &path, const QByteArray &bytes) override {
-        return m_real.writeFile(path, bytes);
-    }
-    FsResult readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
-                      bool &truncated) const override {
-        return m_real.readFile(path, maxBytes, bytes, truncated);
-    }
-
-private:
-    static FsResult refused() { return FsResult::failure(QStringLiteral("in use")); }
-    PosixFileSystem m_real;
 };
 
 } // namespace varnotel::test
