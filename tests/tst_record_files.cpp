@@ -44,12 +44,14 @@ void RecordFilesTest::pathsAreBuiltBelowTheApplicationFolder() {
     // Names are used unchanged: blanks, case and a trailing .txt stay.
     QCOMPARE(paths::recordFile(QStringLiteral("/a"), Record::Notes, QStringLiteral(" Cell Rep.txt ")),
              QStringLiteral("/a/Notes/ Cell Rep.txt .txt"));
-    QCOMPARE(paths::exampleFolder(QStringLiteral("/a"), QStringLiteral("Acta")), QStringLiteral("/a/Example/Acta"));
+    QCOMPARE(paths::exampleFolder(QStringLiteral("/a"), QStringLiteral("Acta")),
+             QStringLiteral("/a/Example/Acta"));
     // An application folder at the root doubles the separator, which names the same place.
     QCOMPARE(paths::recordFile(QStringLiteral("/"), Record::Journal, QStringLiteral("X")),
              QStringLiteral("//Journal/X.txt"));
     QCOMPARE(paths::blankNamePaths(QStringLiteral("/a")),
-             (QStringList{"/a/Journal/.txt", "/a/IF/.txt", "/a/Homepage/.txt", "/a/Notes/.txt", "/a/Example//.txt"}));
+             (QStringList{"/a/Journal/.txt", "/a/IF/.txt", "/a/Homepage/.txt", "/a/Notes/.txt",
+                          "/a/Example//.txt"}));
     QCOMPARE(defaultRecordValue(Record::Notes, QStringLiteral("Cell")), QStringLiteral("Cell:"));
     QCOMPARE(defaultRecordValue(Record::Homepage, QStringLiteral("Cell")), QStringLiteral("http:"));
     QCOMPARE(paths::musicFile(QStringLiteral("/a")), QStringLiteral("/a/BGM/BGM.mp3"));
@@ -83,7 +85,8 @@ void RecordFilesTest::readingForDisplayEndsEveryLineWithCrLf_data() {
     QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r") << QStringLiteral("a\r\nb\r\n");
     QTest::newRow("empty lines kept") << QByteArray("\r\n\r\nx\r\n") << QStringLiteral("\r\n\r\nx\r\n");
     QTest::newRow("LF stays inside a line") << QByteArray("a\nb") << QStringLiteral("a\nb\r\n");
-    QTest::newRow("BOM dropped") << QByteArray("\xEF\xBB\xBFhttp://x/\r\n") << QStringLiteral("http://x/\r\n");
+    QTest::newRow("BOM dropped") << QByteArray("\xEF\xBB\xBFhttp://x/\r\n")
+                                 << QStringLiteral("http://x/\r\n");
 }
 
 void RecordFilesTest::readingForDisplayEndsEveryLineWithCrLf() {
@@ -106,8 +109,10 @@ void RecordFilesTest::readsUtf8AndCodePage936() {
     QVERIFY(encoding::isValidUtf8(QStringLiteral("𝒩 ok").toUtf8()));
     // Written in the locale's encoding; a locale that cannot hold the text gets UTF-8.
     QCOMPARE(encoding::encodeForCodeset(QStringLiteral("期刊"), "GB18030"), kQiKanGbk);
-    QCOMPARE(encoding::encodeForCodeset(QStringLiteral("期刊"), "ISO-8859-1"), QStringLiteral("期刊").toUtf8());
-    QCOMPARE(encoding::encodeForCodeset(QStringLiteral("期刊"), "ANSI_X3.4-1968"), QStringLiteral("期刊").toUtf8());
+    QCOMPARE(encoding::encodeForCodeset(QStringLiteral("期刊"), "ISO-8859-1"),
+             QStringLiteral("期刊").toUtf8());
+    QCOMPARE(encoding::encodeForCodeset(QStringLiteral("期刊"), "ANSI_X3.4-1968"),
+             QStringLiteral("期刊").toUtf8());
     QCOMPARE(encoding::encodeForSystem(QStringLiteral("期刊")), QStringLiteral("期刊").toUtf8()); // C.UTF-8
     // A missing file is a failure, not an empty text.
     QCOMPARE(display(lib, "Notes/none.txt"), QStringLiteral("<failed>"));

@@ -44,8 +44,8 @@ private slots:
 
 void ScannersTest::filesComeFirstThenSubfoldersDepthFirst() {
     TempLibrary lib;
-    for (const char *name : {"b.txt", "A.txt", "a.txt", "C.txt", "old/Z.txt", "old/deeper/Y.txt",
-                             "old/M.txt", "Alpha/Q.txt", "zeta/P.txt"})
+    for (const char *name : {"b.txt", "A.txt", "a.txt", "C.txt", "old/Z.txt", "old/deeper/Y.txt", "old/M.txt",
+                             "Alpha/Q.txt", "zeta/P.txt"})
         lib.write(QStringLiteral("Journal/") + name, "\"\"\r\n");
     // Case-insensitive by name, ties by exact name (upper case first); a
     // folder's subfolders only after all its own files.
@@ -99,8 +99,8 @@ void ScannersTest::specialFilesAreNotListedButLinkedFilesAre() {
 void ScannersTest::linkLoopsAndDeepTreesEndTheScan() {
     TempLibrary lib;
     lib.write("Example/J/a.pdf", "x");
-    makeLink(lib, lib.path("Example"), "Example/J/up");      // a loop back to the top
-    makeLink(lib, lib.path("Example/J"), "Example/J/self");  // a loop onto itself
+    makeLink(lib, lib.path("Example"), "Example/J/up");     // a loop back to the top
+    makeLink(lib, lib.path("Example/J"), "Example/J/self"); // a loop onto itself
     QCOMPARE(scan(lib, "Example", ItemText::WholeName), QStringList{"a.pdf"});
 
     QString deep = QStringLiteral("Journal");

@@ -7,7 +7,7 @@
 namespace varnotel {
 
 struct PurgeOutcome {
-    QString path;   // the blank-name file found, empty when there was none
+    QString path;    // the blank-name file found, empty when there was none
     FsResult result; // whether deleting it worked
 };
 

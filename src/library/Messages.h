@@ -14,8 +14,8 @@ inline QString bilingual(const QString &chinese, const QString &english) {
 // A failed file operation, told with the path and the system's reason.
 inline QString failureMessage(const QString &chinese, const QString &english, const QString &path,
                               const FsResult &result) {
-    return bilingual(chinese, english) + QStringLiteral("\n") + path + QStringLiteral("\n(") +
-           result.error + QLatin1Char(')');
+    return bilingual(chinese, english) + QStringLiteral("\n") + path + QStringLiteral("\n(") + result.error +
+           QLatin1Char(')');
 }
 
 } // namespace varnotel

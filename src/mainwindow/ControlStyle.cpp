@@ -21,9 +21,8 @@ QFont timesNewRoman(qreal pointSize, bool bold) {
 
 QFont songTi(qreal pointSize) {
     QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+                      QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Micro Hei")});
     font.setPointSizeF(pointSize);
     return font;
 }

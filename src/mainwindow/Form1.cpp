@@ -37,8 +37,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, 
     return result;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
-                    int h) {
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h) {
     auto *result = placed(new QPushButton(caption, parent), name, l, t, w, h);
     result->setFont(style::timesNewRoman(9));
     style::setColours(result, style::kButtonFace, Qt::black);
@@ -79,26 +78,34 @@ void Form1::createControls() {
     List2 = whiteBox(placed(new ListBox(this), "List2", 5520, 3000, 1695, 1410));
     List2->setVisible(false); // only counted, never shown
     Command7 = button(this, "Command7", QStringLiteral("添加期刊 Add journal"), 120, 8880, 1935, 375);
-    Command4 = button(this, "Command4", QStringLiteral("修改期刊名称 Modify journal title"), 2160, 8880, 2775, 375);
-    Command11 = button(this, "Command11", QStringLiteral("删除该期刊 Delete this journal"), 5040, 8880, 2415, 375);
+    Command4 =
+        button(this, "Command4", QStringLiteral("修改期刊名称 Modify journal title"), 2160, 8880, 2775, 375);
+    Command11 =
+        button(this, "Command11", QStringLiteral("删除该期刊 Delete this journal"), 5040, 8880, 2415, 375);
     Label4 = label(this, "Label4", QStringLiteral("影响因子 Impact factor (IF):"), 7560, 0, 3015, 255);
     Text3 = whiteBox(placed(new TextBox(this), "Text3", 7560, 240, 7215, 735));
     Text3->setFont(style::timesNewRoman(20.25, true));
     Command5 = button(this, "Command5", QStringLiteral("修改影响因子 Modify IF"), 12720, 1080, 2055, 375);
     Label5 = label(this, "Label5", QStringLiteral("期刊链接 Journal homepage:"), 7560, 1320, 2655, 255);
     Text2 = whiteBox(placed(new TextBox(this), "Text2", 7560, 1560, 7215, 735));
-    Command6 = button(this, "Command6", QStringLiteral("修改期刊链接 Modify journal homepage"), 8400, 2400, 3255, 375);
-    Command3 = button(this, "Command3", QStringLiteral("打开期刊链接 Open journal homepage"), 11760, 2400, 3015, 375);
-    Label2 = label(this, "Label2", QStringLiteral("期刊例文 Journal example articles:"), 7560, 3000, 3015, 255);
+    Command6 = button(this, "Command6", QStringLiteral("修改期刊链接 Modify journal homepage"), 8400, 2400,
+                      3255, 375);
+    Command3 = button(this, "Command3", QStringLiteral("打开期刊链接 Open journal homepage"), 11760, 2400,
+                      3015, 375);
+    Label2 =
+        label(this, "Label2", QStringLiteral("期刊例文 Journal example articles:"), 7560, 3000, 3015, 255);
     List3 = whiteBox(placed(new ListBox(this), "List3", 7560, 3240, 7215, 2760));
-    Command8 = button(this, "Command8", QStringLiteral("添加期刊例文 Add example article"), 9720, 6120, 2775, 375);
-    Command9 = button(this, "Command9", QStringLiteral("删除该文件 Delete this file"), 12600, 6120, 2175, 375);
+    Command8 =
+        button(this, "Command8", QStringLiteral("添加期刊例文 Add example article"), 9720, 6120, 2775, 375);
+    Command9 =
+        button(this, "Command9", QStringLiteral("删除该文件 Delete this file"), 12600, 6120, 2175, 375);
     Label3 = label(this, "Label3", QStringLiteral("期刊备注 Notes:"), 7560, 6720, 3015, 255);
     Text4 = whiteBox(placed(new TextBox(this), "Text4", 7560, 6960, 7215, 1815));
     Text4->setFont(style::songTi(9.75));
     Command1 = button(this, "Command1", QStringLiteral("修改备注 Modify notes"), 10800, 8880, 1935, 375);
     Command2 = button(this, "Command2", QStringLiteral("作者博客 Author's blog"), 12840, 8880, 1935, 375);
-    WindowsMediaPlayer1 = placed(m_platform.player.createView(this), "WindowsMediaPlayer1", 120, 9360, 14655, 735);
+    WindowsMediaPlayer1 =
+        placed(m_platform.player.createView(this), "WindowsMediaPlayer1", 120, 9360, 14655, 735);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
@@ -106,10 +113,11 @@ void Form1::createControls() {
 
 void Form1::setTabOrder() {
     // The stored tab indexes, lowest first; labels take no focus.
-    const QList<QWidget *> order{Command2,  List1,    Picture1, Command4,  WindowsMediaPlayer1, Text3,
-                                 Command5,  Command6, Command8, Command9,  Text2,               Picture2,
-                                 Text4,     Command1, Command10, List3,    Command7,            Text1,
-                                 Command3,  Command11, Command12};
+    const QList<QWidget *> order{Command2, List1,    Picture1, Command4, WindowsMediaPlayer1,
+                                 Text3,    Command5, Command6, Command8, Command9,
+                                 Text2,    Picture2, Text4,    Command1, Command10,
+                                 List3,    Command7, Text1,    Command3, Command11,
+                                 Command12};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }

@@ -10,11 +10,10 @@ ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new QStringListMo
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid())
-                    emit itemSelected();
-            });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        if (current.isValid())
+            emit itemSelected();
+    });
     connect(this, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             emit itemDoubleClicked();

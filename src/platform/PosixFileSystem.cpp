@@ -22,7 +22,9 @@ QByteArray native(const QString &path) { return QFile::encodeName(path); }
 
 FsResult lastError() { return FsResult::failure(QString::fromLocal8Bit(std::strerror(errno))); }
 
-bool statFollowing(const QString &path, struct stat &st) { return ::stat(native(path).constData(), &st) == 0; }
+bool statFollowing(const QString &path, struct stat &st) {
+    return ::stat(native(path).constData(), &st) == 0;
+}
 
 FolderId idOf(const struct stat &st) {
     return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};

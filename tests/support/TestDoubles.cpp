@@ -35,11 +35,11 @@ bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
 }
 
 #define VARNOTEL_FAULT_OR(op, realCall) VARNOTEL_FAULT_AT_OR(op, QString(), realCall)
-#define VARNOTEL_FAULT_AT_OR(op, path, realCall)                                                 \
-    do {                                                                                         \
-        if (shouldFail(op, path))                                                                \
-            return FsResult::failure(m_reason);                                                  \
-        return realCall;                                                                         \
+#define VARNOTEL_FAULT_AT_OR(op, path, realCall)                                                             \
+    do {                                                                                                     \
+        if (shouldFail(op, path))                                                                            \
+            return FsResult::failure(m_reason);                                                              \
+        return realCall;                                                                                     \
     } while (false)
 
 FsResult FaultyFileSystem::createFolder(const QString &path) {

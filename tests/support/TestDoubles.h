@@ -24,7 +24,10 @@ public:
 
 class FakePlayer final : public MediaPlayer {
 public:
-    void setUrl(const QString &url) override { m_url = url; ++urlSets; }
+    void setUrl(const QString &url) override {
+        m_url = url;
+        ++urlSets;
+    }
     QString url() const override { return m_url; }
     int playState() const override { return state; }
     void play() override { ++plays; }
