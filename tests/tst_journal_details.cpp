@@ -1,13 +1,18 @@
+// Showing a journal, starting other programs, editing the fields, Refresh.
 #include "editing/JournalDetails.h"
 #include "library/RecordFile.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
+#include "media/CommandLines.h"
+#include "media/WindowsArguments.h"
+#include "platform/DesktopProgramStarter.h"
+#include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/TestDoubles.h"
 
-#include <QDir>
-#include <QRandomGenerator>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace varnotel;
@@ -15,17 +20,19 @@ using namespace varnotel::test;
 
 namespace {
 
-struct Shown {
-    QString impactFactor, homepage, notes;
-    QStringList articles;
-};
+const QString kBrowser = QStringLiteral("C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe");
+const QString kRundll = QStringLiteral("rundll32 url.dll,FileProtocolHandler \"");
+const QString kBlog = kBrowser + QStringLiteral(" https://varnotel.github.io/blog/");
+using Requests = QList<QPair<QString, WindowStyle>>;
 
-Shown shown(const Form1 &window) {
-    return {window.Text3->text(), window.Text2->text(), window.Text4->text(), window.List3->items()};
+QStringList boxes(const Form1 &window) {
+    return {window.Text3->text(), window.Text2->text(), window.Text4->text()};
 }
 
-qsizetype indexOf(const Form1 &window, const QString &journal) {
-    return window.List1->items().indexOf(journal);
+// Some Chinese, and two English words in a row.
+bool isBilingual(const QString &message) {
+    return message.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))) &&
+           message.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,} [A-Za-z]{2,}")));
 }
 
 } // namespace
@@ -33,166 +40,281 @@ qsizetype indexOf(const Form1 &window, const QString &journal) {
 class JournalDetailsTest : public QObject {
     Q_OBJECT
 private slots:
-    void showsTheFieldFilesAsRead_data();
-    void showsTheFieldFilesAsRead();
-    void completesAMissingJournalAndShowsItAtOnce();
-    void blankEntryAddressesTheBlankNameFiles();
-    void failuresAreToldOncePerSelection();
-    void hugeOrBinaryFilesAreCutShort();
+    void readsEachFieldAndCompletesWhatIsMissing_data();
+    void readsEachFieldAndCompletesWhatIsMissing();
+    void binaryFilesAreCutShort();
+    void selectionFillsTheBoxesAndTellsFailuresOnce();
+    void fieldButtonsOpenTheirFile_data();
+    void fieldButtonsOpenTheirFile();
+    void refreshRebuildsAndTheBlankEntryIsHandled();
+    void splitsLikeAWindowsProgram_data();
+    void splitsLikeAWindowsProgram();
+    void buildsArgvWithoutOptionsOrShell_data();
+    void buildsArgvWithoutOptionsOrShell();
+    void buttonsRequestTheirCommandLines();
 };
 
-void JournalDetailsTest::showsTheFieldFilesAsRead_data() {
-    QTest::addColumn<QByteArray>("bytes");
+void JournalDetailsTest::readsEachFieldAndCompletesWhatIsMissing_data() {
+    QTest::addColumn<QByteArray>("bytes"); // null: the IF file and the example folder are missing
     QTest::addColumn<QString>("text");
-    QTest::newRow("default") << QByteArray("\"IF:\"\r\n") << QStringLiteral("\"IF:\"\r\n");
+    const QByteArray huge = QByteArray("IF 5.2\r\n").repeated(3 * 1024 * 1024 / 8);
+    QTest::newRow("missing") << QByteArray() << QStringLiteral("\"IF:\"\r\n");
     QTest::newRow("several lines, no final end")
         << QByteArray("a\r\nb\nc\rd") << QStringLiteral("a\r\nb\nc\r\nd\r\n");
-    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("empty") << QByteArray("") << QString();
     QTest::newRow("code page 936") << QByteArray::fromHex("d3b0cfecd2f2d7d320352e32")
                                    << QStringLiteral("影响因子 5.2\r\n");
-    QTest::newRow("utf-8") << QByteArray("\"影响因子: 41.6\"\r\n")
-                           << QStringLiteral("\"影响因子: 41.6\"\r\n");
+    QTest::newRow("huge") << huge << QString::fromLatin1(huge.left(kDisplayLimit)) + restNotShownNote();
 }
 
-void JournalDetailsTest::showsTheFieldFilesAsRead() {
+void JournalDetailsTest::readsEachFieldAndCompletesWhatIsMissing() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     TempLibrary lib;
-    lib.addJournal(QStringLiteral("Cell"));
-    lib.addJournal(QStringLiteral("Nature"));
-    lib.write(QStringLiteral("IF/Nature.txt"), bytes);
-    lib.write(QStringLiteral("Notes/Nature.txt"), bytes);
-    lib.makeFolder(QStringLiteral("Example/Nature/2020"));
-    lib.write(QStringLiteral("Example/Nature/b.pdf"), "x");
-    lib.write(QStringLiteral("Example/Nature/2020/a.doc"), "x");
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    window.Form_Load();
-    const QStringList before = lib.tree();
-    window.List1->setListIndex(indexOf(window, QStringLiteral("Nature")));
-    QCOMPARE(window.List1->toolTip(), QStringLiteral("Nature"));
-    const Shown nature = shown(window);
-    QCOMPARE(nature.impactFactor, text);
-    QCOMPARE(nature.homepage, QStringLiteral("\"http:\"\r\n"));
-    QCOMPARE(nature.notes, text);
-    QCOMPARE(nature.articles, (QStringList{QStringLiteral("b.pdf"), QStringLiteral("a.doc")}));
-    QCOMPARE(lib.tree(), before);
-    // The user edits the file outside; the next selection reads it afresh.
-    lib.write(QStringLiteral("IF/Nature.txt"), "\"IF: 64.8\"");
-    window.List1->setListIndex(indexOf(window, QStringLiteral("Nature")));
-    QCOMPARE(window.Text3->text(), QStringLiteral("\"IF: 64.8\"\r\n"));
-    QCOMPARE(seams.errors.messages, QStringList{});
-}
-
-void JournalDetailsTest::completesAMissingJournalAndShowsItAtOnce() {
-    TempLibrary lib;
-    lib.addJournal(QStringLiteral("Cell"));
-    lib.makeFolder(QStringLiteral("Example/Cell"));
-    lib.write(QStringLiteral("Example/Cell/c.pdf"), "x");
-    const QString name = QStringLiteral("Journal of a very long name that is wider than the list (JVLN)");
-    lib.write(QStringLiteral("Journal/") + name + QStringLiteral(".txt"), "\"\"\r\n");
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    window.Form_Load();
-    window.List1->setListIndex(indexOf(window, QStringLiteral("Cell")));
-    QCOMPARE(window.List3->items(), QStringList{QStringLiteral("c.pdf")});
-    for (int round = 0; round < 2; ++round) {
-        window.List1->setListIndex(indexOf(window, name));
-        QCOMPARE(window.List1->toolTip(), name);
-        const Shown created = shown(window);
-        QCOMPARE(created.impactFactor, QStringLiteral("\"IF:\"\r\n"));
-        QCOMPARE(created.homepage, QStringLiteral("\"http:\"\r\n"));
-        QCOMPARE(created.notes, QLatin1Char('"') + name + QStringLiteral(":\"\r\n"));
-        QCOMPARE(created.articles, QStringList{});
+    PosixFileSystem fs;
+    lib.write(QStringLiteral("Journal/Nature.txt"), quoted(QString()));
+    if (!bytes.isNull()) {
+        lib.write(QStringLiteral("IF/Nature.txt"), bytes);
+        lib.write(QStringLiteral("Example/Nature/b.pdf"), "x");
+        lib.write(QStringLiteral("Example/Nature/2020/a.doc"), "x");
     }
-    QCOMPARE(lib.read(QStringLiteral("IF/") + name + QStringLiteral(".txt")), QByteArray("\"IF:\"\r\n"));
-    QCOMPARE(lib.read(QStringLiteral("Homepage/") + name + QStringLiteral(".txt")),
-             QByteArray("\"http:\"\r\n"));
-    QCOMPARE(lib.read(QStringLiteral("Notes/") + name + QStringLiteral(".txt")),
-             QByteArray("\"") + name.toUtf8() + QByteArray(":\"\r\n"));
-    QVERIFY(lib.isFolder(QStringLiteral("Example/") + name));
-    QCOMPARE(seams.errors.messages, QStringList{});
+    const JournalDetails details = loadJournalDetails(fs, lib.appDir(), QStringLiteral("Nature"));
+    QCOMPARE(details.failures(), QStringList{});
+    QCOMPARE(details.impactFactor.text, text);
+    QCOMPARE(details.homepage.text, QStringLiteral("\"http:\"\r\n"));
+    QCOMPARE(details.notes.text, QStringLiteral("\"Nature:\"\r\n"));
+    QCOMPARE(lib.read(QStringLiteral("IF/Nature.txt")),
+             bytes.isNull() ? quoted(QStringLiteral("IF:")) : bytes);
+    QVERIFY(lib.isFolder(QStringLiteral("Example/Nature")));
+    QCOMPARE(details.examples.articles, bytes.isNull() ? QStringList() : QStringList({"b.pdf", "a.doc"}));
 }
 
-void JournalDetailsTest::blankEntryAddressesTheBlankNameFiles() {
+void JournalDetailsTest::binaryFilesAreCutShort() {
     TempLibrary lib;
-    lib.makeFolder(QStringLiteral("Example/Cell"));
-    lib.write(QStringLiteral("Example/Cell/c.pdf"), "x");
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    lib.write(QStringLiteral("Journal/.txt"), "\"\"\r\n");
-    window.RecountLibrary(); // listed without the start-up purge
-    QCOMPARE(window.List1->items(), QStringList{QString()});
-    window.List1->setListIndex(0);
-    QCOMPARE(window.List1->toolTip(), QString());
-    QCOMPARE(lib.read(QStringLiteral("IF/.txt")), QByteArray("\"IF:\"\r\n"));
-    QCOMPARE(lib.read(QStringLiteral("Homepage/.txt")), QByteArray("\"http:\"\r\n"));
-    QCOMPARE(lib.read(QStringLiteral("Notes/.txt")), QByteArray("\":\"\r\n"));
-    QCOMPARE(window.Text4->text(), QStringLiteral("\":\"\r\n"));
-    // The blank name addresses Example itself, which exists and is listed.
-    QCOMPARE(window.List3->items(), QStringList{QStringLiteral("c.pdf")});
+    QByteArray binary(2 * 1024 * 1024 + 4, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(binary.data()), binary.size() / 4);
+    lib.write(QStringLiteral("Notes/Nature.txt"), binary);
+    PosixFileSystem fs;
+    const QString text = showFieldFile(fs, lib.appDir(), Record::Notes, QStringLiteral("Nature")).text;
+    QVERIFY(text.endsWith(restNotShownNote()) && isBilingual(restNotShownNote()));
+    QVERIFY(text.size() <= kDisplayLimit * 2 + restNotShownNote().size());
 }
 
-void JournalDetailsTest::failuresAreToldOncePerSelection() {
+void JournalDetailsTest::selectionFillsTheBoxesAndTellsFailuresOnce() {
     TempLibrary lib;
     lib.addJournal(QStringLiteral("Cell"));
     lib.addJournal(QStringLiteral("Nature"));
-    lib.write(QStringLiteral("Homepage/Nature.txt"), "https://www.nature.com/\r\n");
-    lib.makeFolder(QStringLiteral("Example/Cell"));
     lib.write(QStringLiteral("Example/Cell/c.pdf"), "x");
+    lib.write(QStringLiteral("Homepage/Nature.txt"), "https://www.nature.com/");
     TestPlatform seams;
     Form1 window(lib.appDir(), seams.platform());
     window.Form_Load();
-    window.List1->setListIndex(indexOf(window, QStringLiteral("Cell")));
-    for (const char *folder : {"IF", "Notes", "Example"})
+    window.List1->setListIndex(0);
+    QCOMPARE(window.List3->items(), QStringList{"c.pdf"});
+    // Nature: an edit made outside and a file made just now show at once; its new example folder is empty.
+    lib.write(QStringLiteral("IF/Nature.txt"), "\"IF: 64.8\"");
+    QVERIFY(QFile::remove(lib.path(QStringLiteral("Notes/Nature.txt"))));
+    window.List1->setListIndex(1);
+    QCOMPARE(window.List1->toolTip(), QStringLiteral("Nature"));
+    QCOMPARE(boxes(window),
+             (QStringList{"\"IF: 64.8\"\r\n", "https://www.nature.com/\r\n", "\"Nature:\"\r\n"}));
+    QCOMPARE(window.List3->items(), QStringList{});
+    // An unreadable file and missing folders: one message; the boxes that failed are emptied.
+    window.List1->setListIndex(0);
+    for (const char *folder : {"Notes", "Example"})
         QVERIFY(QDir(lib.path(QLatin1String(folder))).removeRecursively());
+    seams.fs.failOn(FaultyFileSystem::Op::Read, seams.fs.calls(FaultyFileSystem::Op::Read));
     const QStringList before = lib.tree();
-    window.List1->setListIndex(indexOf(window, QStringLiteral("Nature")));
+    window.List1->setListIndex(1);
     QCOMPARE(lib.tree(), before);
     QCOMPARE(seams.errors.messages.size(), 1);
-    const QString message = seams.errors.messages.first();
-    QVERIFY(
-        message.startsWith(QStringLiteral("该期刊未能完整显示。 The journal could not be shown in full.")));
-    for (const char *missing : {"IF/Nature.txt", "Notes/Nature.txt", "Example/Nature"})
-        QVERIFY2(message.contains(lib.path(QLatin1String(missing))), missing);
-    const Shown partly = shown(window);
-    QCOMPARE(partly.impactFactor, QString());
-    QCOMPARE(partly.homepage, QStringLiteral("https://www.nature.com/\r\n"));
-    QCOMPARE(partly.notes, QString());
-    QCOMPARE(partly.articles, QStringList{});
-
-    // A file that cannot be read is told the same way; the window goes on.
-    seams.fs.failOn(FaultyFileSystem::Op::Read, seams.fs.calls(FaultyFileSystem::Op::Read));
-    lib.makeFolder(QStringLiteral("IF"));
-    lib.makeFolder(QStringLiteral("Notes"));
-    window.List1->setListIndex(indexOf(window, QStringLiteral("Nature")));
-    QCOMPARE(seams.errors.messages.size(), 2);
-    QVERIFY(seams.errors.messages.last().contains(QStringLiteral("Cannot read the file:")));
-    QCOMPARE(window.Text3->text(), QString());
-    QCOMPARE(window.Text2->text(), QStringLiteral("https://www.nature.com/\r\n"));
-    QCOMPARE(window.Text4->text(), QStringLiteral("\"Nature:\"\r\n"));
+    QVERIFY(isBilingual(seams.errors.messages.first()));
+    for (const char *path : {"IF/Nature.txt", "Notes/Nature.txt", "Example/Nature"})
+        QVERIFY2(seams.errors.messages.first().contains(lib.path(QLatin1String(path))), path);
+    QCOMPARE(boxes(window), (QStringList{QString(), "https://www.nature.com/\r\n", QString()}));
+    QCOMPARE(window.List3->items(), QStringList{});
 }
 
-void JournalDetailsTest::hugeOrBinaryFilesAreCutShort() {
+void JournalDetailsTest::fieldButtonsOpenTheirFile_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Modify IF") << QStringLiteral("IF") << QStringLiteral("Command5");
+    QTest::newRow("Modify homepage") << QStringLiteral("Homepage") << QStringLiteral("Command6");
+    QTest::newRow("Modify notes") << QStringLiteral("Notes") << QStringLiteral("Command1");
+}
+
+void JournalDetailsTest::fieldButtonsOpenTheirFile() {
+    QFETCH(QString, folder);
+    QFETCH(QString, button);
     TempLibrary lib;
-    lib.addJournal(QStringLiteral("Nature"));
-    QByteArray huge;
-    for (int i = 0; i < 3 * 1024 * 1024 / 8; ++i)
-        huge += "IF 5.2\r\n";
-    QByteArray binary(2 * 1024 * 1024 + 3, '\0');
-    QRandomGenerator generator(7);
-    generator.fillRange(reinterpret_cast<quint32 *>(binary.data()), binary.size() / 4);
-    lib.write(QStringLiteral("IF/Nature.txt"), huge);
-    lib.write(QStringLiteral("Notes/Nature.txt"), binary);
+    lib.addJournal(QStringLiteral("Nature Reviews"));
+    const QString file = folder + QStringLiteral("/Nature Reviews.txt");
     TestPlatform seams;
     Form1 window(lib.appDir(), seams.platform());
     window.Form_Load();
+    QPushButton *modify = window.findChild<QPushButton *>(button);
+    QTest::mouseClick(modify, Qt::LeftButton); // nothing selected: told, nothing made or opened
+    QCOMPARE(seams.errors.messages.size(), 1);
+    QVERIFY(isBilingual(seams.errors.messages.first()));
     window.List1->setListIndex(0);
-    QCOMPARE(window.Text3->text(), QString::fromLatin1(huge.left(kDisplayLimit)) + restNotShownNote());
-    QVERIFY(window.Text4->text().endsWith(restNotShownNote()));
-    QVERIFY(window.Text4->text().size() <= kDisplayLimit * 2 + restNotShownNote().size());
-    QCOMPARE(window.Text2->text(), QStringLiteral("\"http:\"\r\n"));
+    const QByteArray created = lib.read(file);
+    const QStringList shown = boxes(window);
+    QVERIFY(QFile::remove(lib.path(file)));
+    QTest::mouseClick(modify, Qt::LeftButton);
+    QCOMPARE(lib.read(file), created);
+    lib.write(file, "edited"); // never rewritten once it is there
+    QTest::mouseClick(modify, Qt::LeftButton);
+    QCOMPARE(lib.read(file), QByteArray("edited"));
+    const QPair<QString, WindowStyle> request{shellOpenCommandLine(lib.path(file)), WindowStyle::NormalFocus};
+    QCOMPARE(seams.starter.requests, (Requests{request, request}));
+    QCOMPARE(boxes(window), shown);
+    // A dangling link at the file's name is not written through; the failure is told.
+    QVERIFY(QFile::remove(lib.path(file)) &&
+            QFile::link(lib.path(QStringLiteral("outside.txt")), lib.path(file)));
+    QTest::mouseClick(modify, Qt::LeftButton);
+    QVERIFY(!lib.exists(QStringLiteral("outside.txt")));
+    QCOMPARE(seams.starter.requests.size(), 2);
+    QVERIFY(seams.errors.messages.size() == 2 && seams.errors.messages.last().contains(lib.path(file)));
+}
+
+void JournalDetailsTest::refreshRebuildsAndTheBlankEntryIsHandled() {
+    TempLibrary lib;
+    lib.addJournal(QStringLiteral("Cell"));
+    lib.addJournal(QStringLiteral("Nature"));
+    lib.write(QStringLiteral("Example/Nature/a.pdf"), "x");
+    TestPlatform seams;
+    Form1 window(lib.appDir(), seams.platform());
+    window.Form_Load();
+    window.Text1->setText(QStringLiteral("zzz"));
+    window.List1->setListIndex(1);
+    const QStringList shown = boxes(window);
+    // Changes made outside the program show after the click; the boxes keep their texts.
+    QVERIFY(QFile::remove(lib.path(QStringLiteral("Journal/Cell.txt"))));
+    lib.write(QStringLiteral("Example/Nature/b.pdf"), "x");
+    lib.write(QStringLiteral("IF/Nature.txt"), "\"IF: 1\"\r\n");
+    lib.write(QStringLiteral("Journal/.txt"), quoted(QString()));
+    QTest::mouseClick(window.Command10, Qt::LeftButton);
+    // The blank entry is listed and counted by the click that deletes its file.
+    QCOMPARE(window.List1->items(), (QStringList{QString(), "Nature"}));
+    QCOMPARE(window.surfaceLines(), statistics(2, 2));
+    QCOMPARE(window.List1->listIndex(), -1);
+    QCOMPARE(window.List3->items(), QStringList{});
+    QCOMPARE(boxes(window), shown);
+    QCOMPARE(window.Text1->text(), QStringLiteral("zzz"));
+    QVERIFY(!lib.exists(QStringLiteral("Journal/.txt")));
+    // Selecting it completes the blank-name files; Example itself is its example folder.
+    window.List1->setListIndex(0);
+    QCOMPARE(window.List1->toolTip(), QString());
+    QCOMPARE(boxes(window), (QStringList{"\"IF:\"\r\n", "\"http:\"\r\n", "\":\"\r\n"}));
+    QCOMPARE(window.List3->items(), (QStringList{"a.pdf", "b.pdf"}));
+    QCOMPARE(lib.read(QStringLiteral("Notes/.txt")), quoted(QStringLiteral(":")));
+    // Editing opens a blank-name file without making it.
+    QVERIFY(QFile::remove(lib.path(QStringLiteral("IF/.txt"))));
+    QTest::mouseClick(window.Command5, Qt::LeftButton);
+    QVERIFY(!lib.exists(QStringLiteral("IF/.txt")));
+    QCOMPARE(seams.starter.requests.value(0).first,
+             shellOpenCommandLine(lib.path(QStringLiteral("IF/.txt"))));
+    // The next click purges one more blank-name file only.
+    QTest::mouseClick(window.Command10, Qt::LeftButton);
+    QCOMPARE(window.List1->items(), QStringList{"Nature"});
+    QCOMPARE(window.surfaceLines(), statistics(1, 2));
+    QVERIFY(!lib.exists(QStringLiteral("Homepage/.txt")) && lib.exists(QStringLiteral("Notes/.txt")));
     QCOMPARE(seams.errors.messages, QStringList{});
+}
+
+void JournalDetailsTest::splitsLikeAWindowsProgram_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("empty") << QString() << QStringList{};
+    QTest::newRow("separators") << QStringLiteral(" a\tb\r\nc ") << QStringList{"a", "b", "c"};
+    QTest::newRow("quotes group") << QStringLiteral("\"a b\"c \"\"") << QStringList{"a bc", ""};
+    QTest::newRow("doubled quote inside") << QStringLiteral("\"a\"\"b\"") << QStringList{"a\"b"};
+    QTest::newRow("escaped quote") << QStringLiteral("a\\\"b") << QStringList{"a\"b"};
+    QTest::newRow("backslash pairs") << QStringLiteral("a\\\\\"b c\" d\\\\e")
+                                     << QStringList{"a\\b c", "d\\\\e"};
+    QTest::newRow("open quote runs on")
+        << QStringLiteral("\"a; $(rm -rf x)") << QStringList{"a; $(rm -rf x)"};
+    QTest::newRow("shell text") << QStringLiteral("x;y $(id) `id` -v")
+                                << QStringList{"x;y", "$(id)", "`id`", "-v"};
+}
+
+void JournalDetailsTest::splitsLikeAWindowsProgram() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(splitWindowsArguments(text), arguments);
+}
+
+void JournalDetailsTest::buildsArgvWithoutOptionsOrShell_data() {
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QStringList>("arguments"); // empty: refused
+    const QString hostile = QStringLiteral("/lib/a \"b\"; $(rm -rf ~) `x`.txt");
+    QTest::newRow("path unchanged") << shellOpenCommandLine(hostile) << QStringList{hostile};
+    QTest::newRow("option-like path") << shellOpenCommandLine("--help") << QStringList{"./--help"};
+    QTest::newRow("no path") << shellOpenCommandLine(QString()) << QStringList{};
+    QTest::newRow("address") << browserCommandLine("https://a.org/?q=1;$(id)\r\n")
+                             << QStringList{"https://a.org/?q=1;$(id)"};
+    QTest::newRow("first word only") << browserCommandLine("\"\" \"https://a.org\"\r\nnote\r\n")
+                                     << QStringList{"https://a.org"};
+    QTest::newRow("no scheme") << browserCommandLine("www.nature.com")
+                               << QStringList{"http://www.nature.com"};
+    QTest::newRow("option-like address") << browserCommandLine("--version") << QStringList{};
+    QTest::newRow("quoted option") << browserCommandLine("\"-x\" https://a.org") << QStringList{};
+    QTest::newRow("no address") << browserCommandLine("\r\n") << QStringList{};
+    for (const QString &unknown : {kRundll, kBrowser, QStringLiteral("xdg-open /etc/passwd")})
+        QTest::newRow(qPrintable(unknown)) << unknown << QStringList{};
+}
+
+void JournalDetailsTest::buildsArgvWithoutOptionsOrShell() {
+    QFETCH(QString, commandLine);
+    QFETCH(QStringList, arguments);
+    const DesktopCommand command = desktopCommandFor(commandLine);
+    QCOMPARE(command.program, arguments.isEmpty() ? QString() : QStringLiteral("xdg-open"));
+    QCOMPARE(command.arguments, arguments);
+    QCOMPARE(isBilingual(command.refusal), arguments.isEmpty());
+}
+
+void JournalDetailsTest::buttonsRequestTheirCommandLines() {
+    QCOMPARE(kRundll.size(), 38);
+    QCOMPARE(kBrowser.size(), 50);
+    QCOMPARE(browserCommandLine(QString()), kBrowser + QLatin1Char(' '));
+    TempLibrary lib;
+    lib.addJournal(QStringLiteral("Nature"));
+    TestPlatform seams;
+    Form1 window(lib.appDir(), seams.platform());
+    window.Form_Load();
+    QTest::mouseClick(window.Command3, Qt::LeftButton); // nothing selected yet
+    QTest::mouseClick(window.Command12, Qt::LeftButton);
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    window.ShellOpen(lib.path(QStringLiteral("a b.pdf")));
+    Requests expected{{kRundll + lib.path(QStringLiteral("BGM/Tuition.wmv\"")), WindowStyle::NormalFocus},
+                      {kBlog, WindowStyle::MinimizedFocus},
+                      {kRundll + lib.path(QStringLiteral("a b.pdf\"")), WindowStyle::NormalFocus}};
+    // The homepage file is handed on as read, unless it holds no address.
+    const QList<QPair<QByteArray, QString>> homepages{
+        {"\"http:\"\r\n", {}},
+        {"", {}},
+        {"  \r\n\r\n", {}},
+        {"https://www.nature.com/", "https://www.nature.com/\r\n"},
+        {"\"https://a.org\"\r\nsecond\rthird", "\"https://a.org\"\r\nsecond\r\nthird\r\n"}};
+    window.List1->setListIndex(0);
+    for (const auto &[bytes, handedOn] : homepages) {
+        lib.write(QStringLiteral("Homepage/Nature.txt"), bytes);
+        QTest::mouseClick(window.Command3, Qt::LeftButton);
+        if (!handedOn.isEmpty())
+            expected.append({kBrowser + QLatin1Char(' ') + handedOn, WindowStyle::MinimizedFocus});
+    }
+    QVERIFY(QFile::remove(lib.path(QStringLiteral("Homepage/Nature.txt"))));
+    QTest::mouseClick(window.Command3, Qt::LeftButton);
+    QCOMPARE(seams.starter.requests, expected);
+    QCOMPARE(seams.errors.messages.size(), 5); // each says how to set the homepage
+    for (const QString &message : seams.errors.messages)
+        QVERIFY(isBilingual(message) && message.contains(QStringLiteral("Modify journal homepage")));
+    QVERIFY(seams.errors.messages.last().contains(lib.path(QStringLiteral("Homepage/Nature.txt"))));
+    // A failed start is told with what was asked and why it failed.
+    seams.starter.answer = {false, QStringLiteral("reason")};
+    QTest::mouseClick(window.Command2, Qt::LeftButton);
+    QVERIFY(isBilingual(seams.errors.messages.value(5)));
+    QVERIFY(seams.errors.messages.value(5).contains(kBlog + QStringLiteral("\nreason")));
 }
 
 QTEST_MAIN(JournalDetailsTest)
