@@ -293,6 +293,7 @@ void JournalDetailsTest::buttonsRequestTheirCommandLines() {
     const QList<QPair<QByteArray, QString>> homepages{
         {"\"http:\"\r\n", {}},
         {"", {}},
+        {"\"\"\r\n", {}},
         {"  \r\n\r\n", {}},
         {"https://www.nature.com/", "https://www.nature.com/\r\n"},
         {"\"https://a.org\"\r\nsecond\rthird", "\"https://a.org\"\r\nsecond\r\nthird\r\n"}};
@@ -306,15 +307,15 @@ void JournalDetailsTest::buttonsRequestTheirCommandLines() {
     QVERIFY(QFile::remove(lib.path(QStringLiteral("Homepage/Nature.txt"))));
     QTest::mouseClick(window.Command3, Qt::LeftButton);
     QCOMPARE(seams.starter.requests, expected);
-    QCOMPARE(seams.errors.messages.size(), 5); // each says how to set the homepage
+    QCOMPARE(seams.errors.messages.size(), 6); // each says how to set the homepage
     for (const QString &message : seams.errors.messages)
         QVERIFY(isBilingual(message) && message.contains(QStringLiteral("Modify journal homepage")));
     QVERIFY(seams.errors.messages.last().contains(lib.path(QStringLiteral("Homepage/Nature.txt"))));
     // A failed start is told with what was asked and why it failed.
     seams.starter.answer = {false, QStringLiteral("reason")};
     QTest::mouseClick(window.Command2, Qt::LeftButton);
-    QVERIFY(isBilingual(seams.errors.messages.value(5)));
-    QVERIFY(seams.errors.messages.value(5).contains(kBlog + QStringLiteral("\nreason")));
+    QVERIFY(isBilingual(seams.errors.messages.value(6)));
+    QVERIFY(seams.errors.messages.value(6).contains(kBlog + QStringLiteral("\nreason")));
 }
 
 QTEST_MAIN(JournalDetailsTest)
