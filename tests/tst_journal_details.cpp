@@ -29,12 +29,6 @@ QStringList boxes(const Form1 &window) {
     return {window.Text3->text(), window.Text2->text(), window.Text4->text()};
 }
 
-// Some Chinese, and two English words in a row.
-bool isBilingual(const QString &message) {
-    return message.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))) &&
-           message.contains(QRegularExpression(QStringLiteral("[A-Za-z]{2,} [A-Za-z]{2,}")));
-}
-
 } // namespace
 
 class JournalDetailsTest : public QObject {

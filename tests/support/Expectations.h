@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -14,5 +15,12 @@ inline QStringList statistics(int journals, int articles) {
 
 // The bytes of a record file the program wrote with this value.
 inline QByteArray quoted(const QString &value) { return "\"" + value.toUtf8() + "\"\r\n"; }
+
+// Holds Chinese and at least two English words, as every message to the user does.
+inline bool isBilingual(const QString &message) {
+    static const QRegularExpression chinese(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"));
+    static const QRegularExpression english(QStringLiteral("[A-Za-z]{2,} [A-Za-z]{2,}"));
+    return message.contains(chinese) && message.contains(english);
+}
 
 } // namespace varnotel::test
