@@ -6,19 +6,14 @@
 #include "library/LibraryPaths.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListBox.h"
-#include "platform/Clock.h"
-#include "platform/ErrorReport.h"
-#include "platform/InputPrompt.h"
-#include "platform/MediaPlayer.h"
 #include "platform/PosixFileSystem.h"
-#include "platform/ProgramStarter.h"
+#include "support/TestDoubles.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include <cstdio>
 #include <functional>
@@ -27,28 +22,6 @@
 using namespace varnotel;
 
 namespace {
-
-struct QuietStarter final : ProgramStarter {
-    StartResult start(const QString &, WindowStyle) override { return {}; }
-};
-struct SilentPlayer final : MediaPlayer {
-    void setUrl(const QString &url) override { m_url = url; }
-    QString url() const override { return m_url; }
-    int playState() const override { return Stopped; }
-    void play() override {}
-    QWidget *createView(QWidget *parent) override { return new QWidget(parent); }
-    QString m_url;
-};
-struct NoPrompt final : InputPrompt {
-    QString ask(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-};
-struct StillClock final : Clock {
-    QDateTime now() const override { return {}; }
-    QString weekdayName(const QDate &) const override { return {}; }
-};
-struct PrintedErrors final : ErrorReport {
-    void report(QWidget *, const QString &message) override { std::printf("%s\n", qPrintable(message)); }
-};
 
 void touch(const QString &path) {
     QFile file(path);
@@ -96,12 +69,8 @@ int main(int argc, char *argv[]) {
     std::printf("sosuofile1: %lld journals in %.1f ms\n", static_cast<long long>(list1.size()), scan1);
     std::printf("sosuofile2: %lld articles in %.1f ms\n", static_cast<long long>(list2.size()), scan2);
 
-    QuietStarter starter;
-    SilentPlayer player;
-    NoPrompt prompt;
-    StillClock clock;
-    PrintedErrors errors;
-    Form1 window(dir.path(), {fs, starter, player, prompt, clock, errors});
+    test::TestPlatform seams;
+    Form1 window(dir.path(), seams.platform());
     const double load = millisecondsOf([&] { window.Form_Load(); });
     const double recount = millisecondsOf([&] { window.RecountLibrary(); });
     std::printf("Form_Load: %.1f ms; RecountLibrary: %.1f ms (%lld journals listed)\n", load, recount,

@@ -12,7 +12,7 @@ namespace {
 void removeCreated(FileSystem &fs, EditOutcome &outcome) {
     QStringList leftBehind;
     for (auto it = outcome.created.crbegin(); it != outcome.created.crend(); ++it) {
-        const FsResult removed = fs.removeFile(*it);
+        const Result removed = fs.removeFile(*it);
         if (!removed) {
             leftBehind.prepend(*it);
             outcome.messages << failureMessage(QStringLiteral("无法移除本次新建的文件"),
@@ -37,7 +37,7 @@ EditOutcome addJournal(FileSystem &fs, const QString &appDir, const QString &nam
         const QString path = paths::recordFile(appDir, record, name);
         if (fs.fileExists(path))
             continue;
-        const FsResult made = writeQuotedLine(fs, path, defaultRecordValue(record, name));
+        const Result made = writeQuotedLine(fs, path, defaultRecordValue(record, name));
         if (!made) {
             outcome.messages << failureMessage(QStringLiteral("无法创建期刊文件,本次没有添加任何文件"),
                                                QStringLiteral("Cannot create the journal's file; "

@@ -1,7 +1,7 @@
 #include "editing/DeleteJournal.h"
 
-#include "editing/DiscardFile.h"
 #include "editing/JournalName.h"
+#include "library/DiscardFile.h"
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 enum class Folder { Remove, Keep };
 
-QString cannotDelete(const QString &path, const FsResult &result) {
+QString cannotDelete(const QString &path, const Result &result) {
     return failureMessage(QStringLiteral("无法删除文件"), QStringLiteral("Cannot delete the file:"), path,
                           result);
 }
@@ -21,7 +21,7 @@ void deleteRecordFiles(FileSystem &fs, const QString &appDir, const QString &nam
         const QString path = paths::recordFile(appDir, record, name);
         if (!fs.fileExists(path))
             continue;
-        const FsResult deleted = discardFile(fs, path);
+        const Result deleted = discardFile(fs, path);
         if (deleted)
             outcome.deleted << path;
         else
@@ -31,7 +31,7 @@ void deleteRecordFiles(FileSystem &fs, const QString &appDir, const QString &nam
 
 struct Failure {
     QString path;
-    FsResult result;
+    Result result;
 };
 
 // Subfolders and what lies in them stay: they are not the journal's own articles.
@@ -41,7 +41,7 @@ QList<Failure> discardFilesIn(FileSystem &fs, const QString &folder, EditOutcome
         if (entry.kind != DirEntry::Kind::File)
             continue;
         const QString path = folder + QLatin1Char('/') + entry.name;
-        const FsResult deleted = discardFile(fs, path);
+        const Result deleted = discardFile(fs, path);
         if (deleted)
             outcome.deleted << path;
         else
@@ -58,7 +58,7 @@ void removeFolderIfEmpty(FileSystem &fs, const QString &folder, EditOutcome &out
                                 QStringLiteral("\n") + folder;
         return;
     }
-    const FsResult removed = fs.removeFolder(folder);
+    const Result removed = fs.removeFolder(folder);
     if (removed)
         outcome.deleted << folder;
     else

@@ -67,7 +67,7 @@ QString undoMoves(FileSystem &fs, EditOutcome &outcome) {
     const QList<QPair<QString, QString>> done = std::exchange(outcome.renamed, {});
     for (auto it = done.crbegin(); it != done.crend(); ++it) {
         const auto &[from, to] = *it;
-        const FsResult back = fs.renameNoReplace(to, from);
+        const Result back = fs.renameNoReplace(to, from);
         if (!back) {
             outcome.renamed.prepend({from, to});
             outcome.messages << failureMessage(QStringLiteral("无法改回原来的名称"),
@@ -79,7 +79,7 @@ QString undoMoves(FileSystem &fs, EditOutcome &outcome) {
     return note;
 }
 
-void fail(FileSystem &fs, EditOutcome &outcome, const QString &what, const FsResult &result) {
+void fail(FileSystem &fs, EditOutcome &outcome, const QString &what, const Result &result) {
     const qsizetype at = outcome.messages.size();
     const QString note = undoMoves(fs, outcome);
     QString message =
@@ -120,7 +120,7 @@ EditOutcome renameJournal(FileSystem &fs, const QString &appDir, const QString &
         return outcome;
     }
     for (const Move &move : plan.moves) {
-        const FsResult renamed = fs.renameNoReplace(move.from, move.to);
+        const Result renamed = fs.renameNoReplace(move.from, move.to);
         if (!renamed) {
             fail(fs, outcome, move.from + QStringLiteral(" -> ") + move.to, renamed);
             return outcome;
@@ -128,7 +128,7 @@ EditOutcome renameJournal(FileSystem &fs, const QString &appDir, const QString &
         outcome.renamed.append({move.from, move.to});
     }
     if (!plan.folderToCreate.isEmpty()) {
-        const FsResult made = fs.createFolder(plan.folderToCreate);
+        const Result made = fs.createFolder(plan.folderToCreate);
         if (!made) {
             fail(fs, outcome, plan.folderToCreate, made);
             return outcome;

@@ -7,8 +7,8 @@
 namespace varnotel {
 
 struct PurgeOutcome {
-    QString path;    // the blank-name file found, empty when there was none
-    FsResult result; // whether deleting it worked
+    QString path;  // the blank-name file found, empty when there was none
+    Result result; // whether deleting it worked
 };
 
 // The blank-name journal is purged one file per run: the first blank-name

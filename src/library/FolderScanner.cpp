@@ -22,11 +22,11 @@ QString withoutLastFourCharacters(const QString &fileName) {
 void scanFolder(const FileSystem &fs, QString myPath, ItemText itemText, QStringList &list) {
     if (!myPath.endsWith(QLatin1Char('/')))
         myPath += QLatin1Char('/');
-    const std::optional<FolderId> rootId = fs.folderId(myPath);
+    const std::optional<EntryId> rootId = fs.folderId(myPath);
     if (!rootId)
         return;
 
-    auto key = [](const FolderId &id) { return std::make_pair(id.device, id.inode); };
+    auto key = [](const EntryId &id) { return std::make_pair(id.device, id.inode); };
     std::set<std::pair<quint64, quint64>> visited{key(*rootId)};
     std::vector<QString> pending{myPath};
     while (!pending.empty()) {

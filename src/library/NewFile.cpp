@@ -20,9 +20,9 @@ QString scratchPathBeside(const FileSystem &fs, const QString &path) {
 
 } // namespace
 
-FsResult createNewFile(FileSystem &fs, const QString &path, const QByteArray &bytes) {
+Result createNewFile(FileSystem &fs, const QString &path, const QByteArray &bytes) {
     const QString scratch = scratchPathBeside(fs, path);
-    FsResult result = fs.writeFile(scratch, bytes);
+    Result result = fs.writeFile(scratch, bytes);
     if (result)
         result = fs.renameNoReplace(scratch, path);
     if (!result && fs.fileExists(scratch))

@@ -11,6 +11,6 @@ namespace varnotel {
 // the target, which is then renamed without replacing: a file, folder or link
 // that turns up at the target meanwhile is never written through or replaced,
 // and a failed write leaves nothing behind.
-FsResult createNewFile(FileSystem &fs, const QString &path, const QByteArray &bytes);
+Result createNewFile(FileSystem &fs, const QString &path, const QByteArray &bytes);
 
 } // namespace varnotel

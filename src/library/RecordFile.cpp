@@ -9,7 +9,7 @@ QByteArray quotedLineBytes(const QString &value) {
     return encoding::encodeForSystem(QLatin1Char('"') + value + QLatin1Char('"')) + "\r\n";
 }
 
-FsResult writeQuotedLine(FileSystem &fs, const QString &path, const QString &value) {
+Result writeQuotedLine(FileSystem &fs, const QString &path, const QString &value) {
     return createNewFile(fs, path, quotedLineBytes(value));
 }
 
@@ -46,10 +46,10 @@ QByteArray withoutBrokenUtf8Tail(const QByteArray &bytes) {
 
 } // namespace
 
-FsResult readForDisplay(const FileSystem &fs, const QString &path, DisplayText &result, qint64 limit) {
+Result readForDisplay(const FileSystem &fs, const QString &path, DisplayText &result, qint64 limit) {
     QByteArray bytes;
     bool truncated = false;
-    const FsResult read = fs.readFile(path, limit, bytes, truncated);
+    const Result read = fs.readFile(path, limit, bytes, truncated);
     if (!read)
         return read;
     if (truncated)

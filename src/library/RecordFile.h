@@ -11,7 +11,7 @@ namespace varnotel {
 // only ever writes a record file that is missing, so the write never replaces
 // or writes through anything found at the path.
 QByteArray quotedLineBytes(const QString &value);
-FsResult writeQuotedLine(FileSystem &fs, const QString &path, const QString &value);
+Result writeQuotedLine(FileSystem &fs, const QString &path, const QString &value);
 
 // The only way record files are read: every line, ending at CR LF or a lone
 // CR, is taken verbatim and followed by CR LF; an empty file is the empty text.
@@ -25,7 +25,7 @@ struct DisplayText {
     bool truncated = false;
 };
 
-FsResult readForDisplay(const FileSystem &fs, const QString &path, DisplayText &result,
-                        qint64 limit = kDisplayLimit);
+Result readForDisplay(const FileSystem &fs, const QString &path, DisplayText &result,
+                      qint64 limit = kDisplayLimit);
 
 } // namespace varnotel

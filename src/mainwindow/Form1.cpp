@@ -174,7 +174,7 @@ void Form1::RecountExamples() {
     clearSurface();
     scanAllArticles();
     QStringList current;
-    sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, List1->text()), current);
+    sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, currentJournal().value_or(QString())), current);
     List3->addItems(current);
     PrintStatistics();
 }

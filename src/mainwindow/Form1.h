@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,8 +21,8 @@ enum class Record;
 enum class WindowStyle;
 
 // The main window: every list, field, button and status line of the catalogue.
-// Handlers read the current journal from List1 each time they run; nothing
-// about the library is kept here.
+// Handlers ask currentJournal() each time they run; nothing about the library
+// is kept here.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +33,10 @@ public:
     void Form_Load();
 
     QString appDir() const { return m_appDir; }
+
+    // The journal selected in List1, read afresh; none when nothing is
+    // selected. The blank entry is a journal with the empty name.
+    std::optional<QString> currentJournal() const;
     const QStringList &surfaceLines() const { return m_surface.lines(); }
 
     // The recount sequences, shared by every handler that changes the library.

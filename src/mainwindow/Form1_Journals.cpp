@@ -4,7 +4,6 @@
 #include "editing/DeleteJournal.h"
 #include "editing/RenameJournal.h"
 #include "library/Messages.h"
-#include "mainwindow/ListBox.h"
 #include "platform/InputPrompt.h"
 
 namespace varnotel {
@@ -19,8 +18,9 @@ void Form1::Command7_Click() {
 
 // Rename: without a journal of its own there is nothing to ask a name for.
 void Form1::Command4_Click() {
-    const QString oldName = List1->text();
-    if (const QString problem = renameSourceProblem(List1->listIndex() >= 0, oldName); !problem.isEmpty()) {
+    const std::optional<QString> journal = currentJournal();
+    const QString oldName = journal.value_or(QString());
+    if (const QString problem = renameSourceProblem(journal.has_value(), oldName); !problem.isEmpty()) {
         report(problem);
     } else {
         const QString newName = m_platform.prompt.ask(this, QStringLiteral("输入新名称 Input a new name:"),
@@ -31,19 +31,20 @@ void Form1::Command4_Click() {
 }
 
 void Form1::Command11_Click() {
-    if (List1->listIndex() < 0)
+    if (const std::optional<QString> journal = currentJournal())
+        reportMessages(deleteJournal(m_platform.fs, m_appDir, *journal).messages);
+    else
         report(bilingual(QStringLiteral("请先在期刊列表中选择要删除的期刊。"),
                          QStringLiteral("Select the journal to delete in the journal list first.")));
-    else
-        reportMessages(deleteJournal(m_platform.fs, m_appDir, List1->text()).messages);
     RecountLibrary();
 }
 
 // Runs before the list sees the key, so its type-ahead then searches the
 // rebuilt list. Without a selection a D is only type-ahead.
 void Form1::List1_KeyPress(int keyAscii) {
-    if ((keyAscii == 'D' || keyAscii == 'd') && List1->listIndex() >= 0)
-        reportMessages(deleteJournalByKey(m_platform.fs, m_appDir, List1->text()).messages);
+    const std::optional<QString> journal = currentJournal();
+    if ((keyAscii == 'D' || keyAscii == 'd') && journal)
+        reportMessages(deleteJournalByKey(m_platform.fs, m_appDir, *journal).messages);
     RecountLibrary();
 }
 

@@ -1,11 +1,11 @@
 #include "mainwindow/Form1.h"
 
-#include "editing/FieldFiles.h"
+#include "library/FieldFiles.h"
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
 #include "library/RecordFile.h"
-#include "mainwindow/ListBox.h"
 #include "media/CommandLines.h"
+#include "media/DesktopCommand.h"
 #include "media/HomepageAddress.h"
 #include "platform/ErrorReport.h"
 #include "platform/ProgramStarter.h"
@@ -30,8 +30,14 @@ QString howToSetHomepage() {
 
 } // namespace
 
+// The window style is the desktop's affair on Linux: the request is kept in
+// its Windows form up to here, and only its argv reaches the starter.
 void Form1::startProgram(const QString &commandLine, WindowStyle style) {
-    const StartResult result = m_platform.starter.start(commandLine, style);
+    Q_UNUSED(style);
+    const DesktopCommand command = desktopCommandFor(commandLine);
+    const Result result = command.refusal.isEmpty()
+                              ? m_platform.starter.start(command.program, command.arguments)
+                              : Result::failure(command.refusal);
     if (result.ok)
         return;
     QString shown = commandLine.left(kShownCommandLine);
@@ -50,14 +56,15 @@ void Form1::Command2_Click() { startProgram(blogCommandLine(), WindowStyle::Mini
 
 // The current journal's homepage, as its homepage file holds it.
 void Form1::Command3_Click() {
-    if (List1->listIndex() < 0) {
+    const std::optional<QString> journal = currentJournal();
+    if (!journal) {
         report(bilingual(QStringLiteral("没有选择期刊。"), QStringLiteral("No journal is selected.")) +
                QStringLiteral("\n") + howToSetHomepage());
         return;
     }
-    const QString path = paths::recordFile(m_appDir, Record::Homepage, List1->text());
+    const QString path = paths::recordFile(m_appDir, Record::Homepage, *journal);
     DisplayText homepage;
-    const FsResult read = readForDisplay(m_platform.fs, path, homepage);
+    const Result read = readForDisplay(m_platform.fs, path, homepage);
     if (!read) {
         report(failureMessage(QStringLiteral("无法读取期刊链接文件"),
                               QStringLiteral("Cannot read the homepage file:"), path, read) +
@@ -79,11 +86,12 @@ void Form1::Command12_Click() { ShellOpen(paths::manualFile(m_appDir)); }
 // The three field buttons hand the field's file to the desktop's editor; the
 // boxes show the edit the next time the journal is selected.
 void Form1::editField(Record field) {
-    if (List1->listIndex() < 0) {
+    const std::optional<QString> journal = currentJournal();
+    if (!journal) {
         report(selectJournalFirst());
         return;
     }
-    const QString name = List1->text();
+    const QString &name = *journal;
     // The blank-name journal's files are purged at start-up; none is made for it.
     if (name.isEmpty()) {
         ShellOpen(paths::recordFile(m_appDir, field, name));

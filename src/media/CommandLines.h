@@ -5,7 +5,10 @@
 namespace varnotel {
 
 // The start requests are kept in their Windows form, so that what is asked of
-// the desktop stays the same on every system; the Linux starter reads them back.
+// the desktop stays the same on every system; desktopCommandFor reads them back.
+
+// How the started program's first window is to be shown.
+enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2 };
 
 // rundll32 opening a file with the program associated with its type; ends in
 // the double quote that opens the quoted path (38 characters).

@@ -1,7 +1,5 @@
 #include "platform/PosixFileSystem.h"
 
-#include "platform/HomeTrash.h"
-
 #include <QFile>
 #include <QFileInfo>
 
@@ -20,13 +18,13 @@ namespace {
 
 QByteArray native(const QString &path) { return QFile::encodeName(path); }
 
-FsResult lastError() { return FsResult::failure(QString::fromLocal8Bit(std::strerror(errno))); }
+Result lastError() { return Result::failure(QString::fromLocal8Bit(std::strerror(errno))); }
 
 bool statFollowing(const QString &path, struct stat &st) {
     return ::stat(native(path).constData(), &st) == 0;
 }
 
-FolderId idOf(const struct stat &st) {
+EntryId idOf(const struct stat &st) {
     return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
 }
 
@@ -76,7 +74,7 @@ bool sameEntry(const QString &a, const QString &b) {
 // For file systems without RENAME_NOREPLACE: a file is linked to its new name
 // (link never replaces) and then unlinked; a folder cannot be linked, so it is
 // checked and renamed, which leaves only a tiny window for a race.
-FsResult renameWithoutNoReplaceFlag(const QByteArray &from, const QByteArray &to) {
+Result renameWithoutNoReplaceFlag(const QByteArray &from, const QByteArray &to) {
     struct stat st {};
     if (::lstat(from.constData(), &st) != 0)
         return lastError();
@@ -84,17 +82,17 @@ FsResult renameWithoutNoReplaceFlag(const QByteArray &from, const QByteArray &to
         if (::link(from.constData(), to.constData()) != 0)
             return lastError();
         if (::unlink(from.constData()) != 0) {
-            const FsResult failed = lastError();
+            const Result failed = lastError();
             ::unlink(to.constData());
             return failed;
         }
-        return FsResult::success();
+        return Result::success();
     }
     if (::lstat(to.constData(), &st) == 0) {
         errno = EEXIST;
         return lastError();
     }
-    return ::rename(from.constData(), to.constData()) == 0 ? FsResult::success() : lastError();
+    return ::rename(from.constData(), to.constData()) == 0 ? Result::success() : lastError();
 }
 
 } // namespace
@@ -119,9 +117,16 @@ bool PosixFileSystem::isSymLink(const QString &path) const {
     return ::lstat(native(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-std::optional<FolderId> PosixFileSystem::folderId(const QString &path) const {
+std::optional<EntryId> PosixFileSystem::folderId(const QString &path) const {
     struct stat st {};
     if (!statFollowing(path, st) || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    return idOf(st);
+}
+
+std::optional<EntryId> PosixFileSystem::entryId(const QString &path) const {
+    struct stat st {};
+    if (::lstat(native(path).constData(), &st) != 0)
         return std::nullopt;
     return idOf(st);
 }
@@ -155,36 +160,38 @@ QList<DirEntry> PosixFileSystem::entries(const QString &folder) const {
     return result;
 }
 
-FsResult PosixFileSystem::createFolder(const QString &path) {
-    return ::mkdir(native(path).constData(), 0777) == 0 ? FsResult::success() : lastError();
+Result PosixFileSystem::createFolder(const QString &path) {
+    return ::mkdir(native(path).constData(), 0777) == 0 ? Result::success() : lastError();
 }
 
-FsResult PosixFileSystem::removeFolder(const QString &path) {
-    return ::rmdir(native(path).constData()) == 0 ? FsResult::success() : lastError();
+Result PosixFileSystem::createPrivateFolder(const QString &path) {
+    return ::mkdir(native(path).constData(), 0700) == 0 ? Result::success() : lastError();
 }
 
-FsResult PosixFileSystem::removeFile(const QString &path) {
-    return ::unlink(native(path).constData()) == 0 ? FsResult::success() : lastError();
+Result PosixFileSystem::removeFolder(const QString &path) {
+    return ::rmdir(native(path).constData()) == 0 ? Result::success() : lastError();
 }
 
-FsResult PosixFileSystem::moveToTrash(const QString &path) { return moveToHomeTrash(path); }
+Result PosixFileSystem::removeFile(const QString &path) {
+    return ::unlink(native(path).constData()) == 0 ? Result::success() : lastError();
+}
 
-FsResult PosixFileSystem::renameNoReplace(const QString &from, const QString &to) {
+Result PosixFileSystem::renameNoReplace(const QString &from, const QString &to) {
     const QByteArray src = native(from);
     const QByteArray dst = native(to);
     if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
-        return FsResult::success();
+        return Result::success();
     if (errno == EEXIST && from != to && sameEntry(from, to)) {
         // A change of letter case on a file system that ignores case: the
         // "target" is the entry itself, so nothing can be replaced.
-        return ::rename(src.constData(), dst.constData()) == 0 ? FsResult::success() : lastError();
+        return ::rename(src.constData(), dst.constData()) == 0 ? Result::success() : lastError();
     }
     if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)
         return renameWithoutNoReplaceFlag(src, dst);
     return lastError();
 }
 
-FsResult PosixFileSystem::copyFile(const QString &from, const QString &to) {
+Result PosixFileSystem::copyFile(const QString &from, const QString &to) {
     Fd in(::open(native(from).constData(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0)
         return lastError();
@@ -192,7 +199,7 @@ FsResult PosixFileSystem::copyFile(const QString &from, const QString &to) {
     if (::fstat(in.get(), &st) != 0)
         return lastError();
     if (!S_ISREG(st.st_mode))
-        return FsResult::failure(QStringLiteral("not a regular file"));
+        return Result::failure(QStringLiteral("not a regular file"));
     // Copy beside the target first, then put it in place in one step: an old
     // file of that name is only replaced by a complete copy.
     QByteArray temp = native(to) + ".varnotel-XXXXXX";
@@ -207,34 +214,34 @@ FsResult PosixFileSystem::copyFile(const QString &from, const QString &to) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 || !writeAll(out.get(), buffer, n)) {
-            const FsResult failed = lastError();
+            const Result failed = lastError();
             ::unlink(temp.constData());
             return failed;
         }
     }
     ::fchmod(out.get(), st.st_mode & 0777);
     if (::close(out.release()) != 0 || ::rename(temp.constData(), native(to).constData()) != 0) {
-        const FsResult failed = lastError();
+        const Result failed = lastError();
         ::unlink(temp.constData());
         return failed;
     }
-    return FsResult::success();
+    return Result::success();
 }
 
-FsResult PosixFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
+Result PosixFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
     const QByteArray target = native(path);
     Fd fd(::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (fd.get() < 0)
         return lastError();
     if (!writeAll(fd.get(), bytes.constData(), bytes.size())) {
-        const FsResult failed = lastError();
+        const Result failed = lastError();
         return failed;
     }
-    return ::close(fd.release()) == 0 ? FsResult::success() : lastError();
+    return ::close(fd.release()) == 0 ? Result::success() : lastError();
 }
 
-FsResult PosixFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
-                                   bool &truncated) const {
+Result PosixFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                 bool &truncated) const {
     bytes.clear();
     truncated = false;
     Fd fd(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
@@ -244,7 +251,7 @@ FsResult PosixFileSystem::readFile(const QString &path, qint64 maxBytes, QByteAr
     if (::fstat(fd.get(), &st) != 0)
         return lastError();
     if (!S_ISREG(st.st_mode))
-        return FsResult::failure(QStringLiteral("not a regular file"));
+        return Result::failure(QStringLiteral("not a regular file"));
     // One byte more than allowed tells whether the file goes on.
     bytes.resize(static_cast<qsizetype>(std::min<qint64>(maxBytes + 1, std::max<qint64>(st.st_size, 0) + 1)));
     qsizetype filled = 0;
@@ -265,7 +272,7 @@ FsResult PosixFileSystem::readFile(const QString &path, qint64 maxBytes, QByteAr
         bytes.truncate(static_cast<qsizetype>(maxBytes));
         truncated = true;
     }
-    return FsResult::success();
+    return Result::success();
 }
 
 } // namespace varnotel

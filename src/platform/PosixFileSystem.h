@@ -13,16 +13,16 @@ public:
     bool entryExists(const QString &path) const override;
     bool isSymLink(const QString &path) const override;
     QList<DirEntry> entries(const QString &folder) const override;
-    std::optional<FolderId> folderId(const QString &path) const override;
-    FsResult createFolder(const QString &path) override;
-    FsResult removeFolder(const QString &path) override;
-    FsResult removeFile(const QString &path) override;
-    FsResult moveToTrash(const QString &path) override;
-    FsResult renameNoReplace(const QString &from, const QString &to) override;
-    FsResult copyFile(const QString &from, const QString &to) override;
-    FsResult writeFile(const QString &path, const QByteArray &bytes) override;
-    FsResult readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
-                      bool &truncated) const override;
+    std::optional<EntryId> folderId(const QString &path) const override;
+    std::optional<EntryId> entryId(const QString &path) const override;
+    Result createFolder(const QString &path) override;
+    Result createPrivateFolder(const QString &path) override;
+    Result removeFolder(const QString &path) override;
+    Result removeFile(const QString &path) override;
+    Result renameNoReplace(const QString &from, const QString &to) override;
+    Result copyFile(const QString &from, const QString &to) override;
+    Result writeFile(const QString &path, const QByteArray &bytes) override;
+    Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override;
 };
 
 } // namespace varnotel

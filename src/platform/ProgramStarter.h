@@ -1,23 +1,19 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace varnotel {
 
-// How the started program's first window is shown.
-enum class WindowStyle { NormalFocus = 1, MinimizedFocus = 2 };
-
-struct StartResult {
-    bool ok = true;
-    QString error;
-};
-
-// Starts another program from a command line and returns at once; the program
-// is not waited for or tracked.
+// Starts another program with its arguments, each handed over as it is (no
+// shell reads them), and returns at once; the program is not waited for or
+// tracked.
 class ProgramStarter {
 public:
     virtual ~ProgramStarter() = default;
-    virtual StartResult start(const QString &commandLine, WindowStyle style) = 0;
+    virtual Result start(const QString &program, const QStringList &arguments) = 0;
 };
 
 } // namespace varnotel

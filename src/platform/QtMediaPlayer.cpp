@@ -8,9 +8,10 @@
 namespace varnotel {
 
 QtMediaPlayer::QtMediaPlayer(QObject *parent)
-    : QObject(parent), m_player(new QMediaPlayer(this)), m_output(new QAudioOutput(this)) {
+    : MediaPlayer(parent), m_player(new QMediaPlayer(this)), m_output(new QAudioOutput(this)) {
     m_output->setVolume(0.5f);
     m_player->setAudioOutput(m_output);
+    connect(m_player, &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::playStateChanged);
 }
 
 QtMediaPlayer::~QtMediaPlayer() = default;
@@ -23,16 +24,16 @@ void QtMediaPlayer::setUrl(const QString &url) {
 
 QString QtMediaPlayer::url() const { return m_url; }
 
-int QtMediaPlayer::playState() const {
+MediaPlayer::PlayState QtMediaPlayer::playState() const {
     switch (m_player->playbackState()) {
     case QMediaPlayer::StoppedState:
-        return Stopped;
+        return PlayState::Stopped;
     case QMediaPlayer::PausedState:
-        return Paused;
+        return PlayState::Paused;
     case QMediaPlayer::PlayingState:
-        return Playing;
+        return PlayState::Playing;
     }
-    return Undefined;
+    return PlayState::Undefined;
 }
 
 void QtMediaPlayer::play() { m_player->play(); }

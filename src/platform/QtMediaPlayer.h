@@ -2,8 +2,6 @@
 
 #include "platform/MediaPlayer.h"
 
-#include <QObject>
-
 class QAudioOutput;
 class QMediaPlayer;
 
@@ -11,7 +9,7 @@ namespace varnotel {
 
 // The background-music player on Qt Multimedia, set up as the window's player
 // is stored: starts on its own, plays once, half volume, no error dialogs.
-class QtMediaPlayer final : public QObject, public MediaPlayer {
+class QtMediaPlayer final : public MediaPlayer {
     Q_OBJECT
 public:
     explicit QtMediaPlayer(QObject *parent = nullptr);
@@ -19,7 +17,7 @@ public:
 
     void setUrl(const QString &url) override;
     QString url() const override;
-    int playState() const override;
+    PlayState playState() const override;
     void play() override;
     QWidget *createView(QWidget *parent) override;
 

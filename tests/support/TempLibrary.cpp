@@ -9,37 +9,48 @@
 
 namespace varnotel::test {
 
+using namespace Qt::StringLiterals;
+
 TempLibrary::TempLibrary(bool withFolders) {
     if (!m_dir.isValid())
         throw std::runtime_error("cannot make a temporary folder");
     if (withFolders) {
-        for (const char *folder : {"Journal", "IF", "Homepage", "Notes", "Example", "BGM"})
-            makeFolder(QLatin1String(folder));
+        for (const QStringView folder : {u"Journal", u"IF", u"Homepage", u"Notes", u"Example", u"BGM"})
+            makeFolder(folder);
     }
 }
 
-void TempLibrary::makeFolder(const QString &relative) const {
+QString TempLibrary::path(QStringView relative) const { return appDir() + u'/' + relative.toString(); }
+
+void TempLibrary::makeFolder(QStringView relative) const {
     if (!QDir().mkpath(path(relative)))
         throw std::runtime_error("cannot make a folder");
 }
 
-void TempLibrary::write(const QString &relative, const QByteArray &bytes) const {
+void TempLibrary::write(QStringView relative, const QByteArray &bytes) const {
     QDir().mkpath(QFileInfo(path(relative)).path());
     QFile file(path(relative));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write a test file");
 }
 
-QByteArray TempLibrary::read(const QString &relative) const {
+QByteArray TempLibrary::read(QStringView relative) const {
     QFile file(path(relative));
     if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
+        return "<missing>";
     return file.readAll();
 }
 
-bool TempLibrary::exists(const QString &relative) const { return QFileInfo::exists(path(relative)); }
+bool TempLibrary::exists(QStringView relative) const { return QFileInfo::exists(path(relative)); }
 
-bool TempLibrary::isFolder(const QString &relative) const { return QFileInfo(path(relative)).isDir(); }
+bool TempLibrary::isFolder(QStringView relative) const { return QFileInfo(path(relative)).isDir(); }
+
+bool TempLibrary::remove(QStringView relative) const {
+    const QFileInfo info(path(relative));
+    if (info.isDir() && !info.isSymLink())
+        return QDir(info.filePath()).removeRecursively();
+    return QFile::remove(info.filePath());
+}
 
 QStringList TempLibrary::tree() const {
     QStringList result;
@@ -49,17 +60,19 @@ QStringList TempLibrary::tree() const {
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        result << root.relativeFilePath(info.filePath()) + (info.isDir() && !info.isSymLink() ? "/" : "");
+        result << root.relativeFilePath(info.filePath()) +
+                      (info.isDir() && !info.isSymLink() ? u"/"_s : QString());
     }
     result.sort();
     return result;
 }
 
-void TempLibrary::addJournal(const QString &name) const {
-    write(QStringLiteral("Journal/") + name + ".txt", "\"\"\r\n");
-    write(QStringLiteral("IF/") + name + ".txt", "\"IF:\"\r\n");
-    write(QStringLiteral("Homepage/") + name + ".txt", "\"http:\"\r\n");
-    write(QStringLiteral("Notes/") + name + ".txt", "\"" + name.toUtf8() + ":\"\r\n");
+void TempLibrary::addJournal(QStringView name) const {
+    const QString file = name.toString() + u".txt"_s;
+    write(u"Journal/"_s + file, "\"\"\r\n");
+    write(u"IF/"_s + file, "\"IF:\"\r\n");
+    write(u"Homepage/"_s + file, "\"http:\"\r\n");
+    write(u"Notes/"_s + file, "\"" + name.toUtf8() + ":\"\r\n");
 }
 
 } // namespace varnotel::test

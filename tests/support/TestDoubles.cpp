@@ -4,8 +4,8 @@
 
 namespace varnotel::test {
 
-StartResult RecordingStarter::start(const QString &commandLine, WindowStyle style) {
-    requests.append({commandLine, style});
+Result RecordingStarter::start(const QString &program, const QStringList &arguments) {
+    starts.append(QStringList{program} + arguments);
     return answer;
 }
 
@@ -38,33 +38,33 @@ bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
 #define VARNOTEL_FAULT_AT_OR(op, path, realCall)                                                             \
     do {                                                                                                     \
         if (shouldFail(op, path))                                                                            \
-            return FsResult::failure(m_reason);                                                              \
+            return Result::failure(m_reason);                                                                \
         return realCall;                                                                                     \
     } while (false)
 
-FsResult FaultyFileSystem::createFolder(const QString &path) {
+Result FaultyFileSystem::createFolder(const QString &path) {
     VARNOTEL_FAULT_OR(Op::CreateFolder, m_real.createFolder(path));
 }
-FsResult FaultyFileSystem::removeFolder(const QString &path) {
+Result FaultyFileSystem::createPrivateFolder(const QString &path) {
+    VARNOTEL_FAULT_OR(Op::CreateFolder, m_real.createPrivateFolder(path));
+}
+Result FaultyFileSystem::removeFolder(const QString &path) {
     VARNOTEL_FAULT_AT_OR(Op::RemoveFolder, path, m_real.removeFolder(path));
 }
-FsResult FaultyFileSystem::removeFile(const QString &path) {
+Result FaultyFileSystem::removeFile(const QString &path) {
     VARNOTEL_FAULT_AT_OR(Op::RemoveFile, path, m_real.removeFile(path));
 }
-FsResult FaultyFileSystem::moveToTrash(const QString &path) {
-    VARNOTEL_FAULT_AT_OR(Op::MoveToTrash, path, m_real.moveToTrash(path));
-}
-FsResult FaultyFileSystem::renameNoReplace(const QString &from, const QString &to) {
+Result FaultyFileSystem::renameNoReplace(const QString &from, const QString &to) {
     VARNOTEL_FAULT_AT_OR(Op::Rename, from, m_real.renameNoReplace(from, to));
 }
-FsResult FaultyFileSystem::copyFile(const QString &from, const QString &to) {
+Result FaultyFileSystem::copyFile(const QString &from, const QString &to) {
     VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to));
 }
-FsResult FaultyFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
+Result FaultyFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
     VARNOTEL_FAULT_OR(Op::Write, m_real.writeFile(path, bytes));
 }
-FsResult FaultyFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
-                                    bool &truncated) const {
+Result FaultyFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                                  bool &truncated) const {
     VARNOTEL_FAULT_OR(Op::Read, m_real.readFile(path, maxBytes, bytes, truncated));
 }
 

@@ -15,24 +15,26 @@
 
 namespace varnotel::test {
 
+// Records every start: the program and its arguments.
 class RecordingStarter final : public ProgramStarter {
 public:
-    StartResult start(const QString &commandLine, WindowStyle style) override;
-    QList<QPair<QString, WindowStyle>> requests;
-    StartResult answer;
+    Result start(const QString &program, const QStringList &arguments) override;
+    QList<QStringList> starts; // program first, then the arguments
+    Result answer;
 };
 
 class FakePlayer final : public MediaPlayer {
+    Q_OBJECT
 public:
     void setUrl(const QString &url) override {
         m_url = url;
         ++urlSets;
     }
     QString url() const override { return m_url; }
-    int playState() const override { return state; }
+    PlayState playState() const override { return state; }
     void play() override { ++plays; }
     QWidget *createView(QWidget *parent) override;
-    int state = Stopped;
+    PlayState state = PlayState::Stopped;
     int plays = 0;
     int urlSets = 0;
 
@@ -73,7 +75,7 @@ public:
 // use; tests run as root, so permissions cannot stand in for that).
 class FaultyFileSystem final : public FileSystem {
 public:
-    enum class Op { CreateFolder, RemoveFolder, RemoveFile, MoveToTrash, Rename, Copy, Write, Read };
+    enum class Op { CreateFolder, RemoveFolder, RemoveFile, Rename, Copy, Write, Read };
 
     QStringList stubborn;
 
@@ -86,16 +88,16 @@ public:
     bool entryExists(const QString &path) const override { return m_real.entryExists(path); }
     bool isSymLink(const QString &path) const override { return m_real.isSymLink(path); }
     QList<DirEntry> entries(const QString &folder) const override { return m_real.entries(folder); }
-    std::optional<FolderId> folderId(const QString &path) const override { return m_real.folderId(path); }
-    FsResult createFolder(const QString &path) override;
-    FsResult removeFolder(const QString &path) override;
-    FsResult removeFile(const QString &path) override;
-    FsResult moveToTrash(const QString &path) override;
-    FsResult renameNoReplace(const QString &from, const QString &to) override;
-    FsResult copyFile(const QString &from, const QString &to) override;
-    FsResult writeFile(const QString &path, const QByteArray &bytes) override;
-    FsResult readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
-                      bool &truncated) const override;
+    std::optional<EntryId> folderId(const QString &path) const override { return m_real.folderId(path); }
+    std::optional<EntryId> entryId(const QString &path) const override { return m_real.entryId(path); }
+    Result createFolder(const QString &path) override;
+    Result createPrivateFolder(const QString &path) override;
+    Result removeFolder(const QString &path) override;
+    Result removeFile(const QString &path) override;
+    Result renameNoReplace(const QString &from, const QString &to) override;
+    Result copyFile(const QString &from, const QString &to) override;
+    Result writeFile(const QString &path, const QByteArray &bytes) override;
+    Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override;
 
 private:
     bool shouldFail(Op op, const QString &path = QString()) const;

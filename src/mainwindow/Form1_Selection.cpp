@@ -1,7 +1,7 @@
 #include "mainwindow/Form1.h"
 
-#include "editing/JournalDetails.h"
 #include "library/Messages.h"
+#include "library/ShowJournal.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
 
@@ -10,10 +10,19 @@ namespace varnotel {
 // Showing a journal: IF, homepage, notes and example folder, each completed
 // with its default when missing. A box whose step failed is emptied rather
 // than left with another journal's text, and the failures are told together.
+std::optional<QString> Form1::currentJournal() const {
+    if (List1->listIndex() < 0)
+        return std::nullopt;
+    return List1->text();
+}
+
 void Form1::List1_Click() {
-    const QString name = List1->text();
+    const std::optional<QString> journal = currentJournal();
+    if (!journal)
+        return;
+    const QString &name = *journal;
     List1->setToolTip(name);
-    const JournalDetails details = loadJournalDetails(m_platform.fs, m_appDir, name);
+    const ShownJournal details = showJournal(m_platform.fs, m_appDir, name);
     Text3->setText(details.impactFactor.text);
     Text2->setText(details.homepage.text);
     Text4->setText(details.notes.text);

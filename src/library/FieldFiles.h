@@ -10,7 +10,7 @@ namespace varnotel {
 struct FieldFileOutcome {
     QString path;
     bool created = false; // the default was written just now
-    FsResult result;      // a failure means the file is not there to be read or opened
+    Result result;        // a failure means the file is not there to be read or opened
 };
 
 // Makes sure the IF, homepage or notes file of a journal exists: a missing one

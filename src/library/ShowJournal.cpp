@@ -1,6 +1,6 @@
-#include "editing/JournalDetails.h"
+#include "library/ShowJournal.h"
 
-#include "editing/FieldFiles.h"
+#include "library/FieldFiles.h"
 #include "library/FolderScanner.h"
 #include "library/Messages.h"
 #include "library/RecordFile.h"
@@ -20,7 +20,7 @@ FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, co
     // A file made just now is read back too, so the box never keeps the text
     // of the journal shown before.
     DisplayText shown;
-    const FsResult read = readForDisplay(fs, ensured.path, shown);
+    const Result read = readForDisplay(fs, ensured.path, shown);
     if (!read)
         return {{},
                 failureMessage(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file:"),
@@ -40,14 +40,14 @@ ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QS
         sosuofile3(fs, folder, listing.articles);
         return listing;
     }
-    const FsResult made = fs.createFolder(folder);
+    const Result made = fs.createFolder(folder);
     if (!made)
         listing.failure = failureMessage(QStringLiteral("无法创建例文文件夹"),
                                          QStringLiteral("Cannot create the example folder:"), folder, made);
     return listing;
 }
 
-QStringList JournalDetails::failures() const {
+QStringList ShownJournal::failures() const {
     QStringList result;
     for (const QString &failure : {impactFactor.failure, homepage.failure, notes.failure, examples.failure}) {
         if (!failure.isEmpty())
@@ -56,8 +56,8 @@ QStringList JournalDetails::failures() const {
     return result;
 }
 
-JournalDetails loadJournalDetails(FileSystem &fs, const QString &appDir, const QString &name) {
-    JournalDetails details;
+ShownJournal showJournal(FileSystem &fs, const QString &appDir, const QString &name) {
+    ShownJournal details;
     details.impactFactor = showFieldFile(fs, appDir, Record::ImpactFactor, name);
     details.homepage = showFieldFile(fs, appDir, Record::Homepage, name);
     details.notes = showFieldFile(fs, appDir, Record::Notes, name);

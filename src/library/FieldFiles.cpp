@@ -1,4 +1,4 @@
-#include "editing/FieldFiles.h"
+#include "library/FieldFiles.h"
 
 #include "library/Messages.h"
 #include "library/RecordFile.h"

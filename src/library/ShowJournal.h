@@ -29,7 +29,7 @@ ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QS
 
 // Everything shown for a selected journal, step by step in the order IF,
 // homepage, notes, example folder; one failing step does not stop the others.
-struct JournalDetails {
+struct ShownJournal {
     FieldShown impactFactor;
     FieldShown homepage;
     FieldShown notes;
@@ -38,7 +38,7 @@ struct JournalDetails {
     QStringList failures() const;
 };
 
-JournalDetails loadJournalDetails(FileSystem &fs, const QString &appDir, const QString &name);
+ShownJournal showJournal(FileSystem &fs, const QString &appDir, const QString &name);
 
 // The line added to a field box whose file was too big to be shown whole.
 QString restNotShownNote();
