@@ -10,10 +10,15 @@ ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new QStringListMo
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
-        if (current.isValid())
+    // A mouse press makes the row current before it selects it, so "current
+    // changed" would run the handler with nothing selected yet: only a change
+    // of the selection itself counts.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        m_pressSelected = true;
+        if (listIndex() >= 0)
             emit itemSelected();
     });
+    connect(this, &QListView::clicked, this, &ListBox::announceClickOnSelectedRow);
     connect(this, &QListView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             emit itemDoubleClicked();
@@ -29,16 +34,10 @@ void ListBox::addItems(const QStringList &items) {
         m_model->setStringList(items);
         return;
     }
-    const int first = m_model->rowCount();
-    m_model->insertRows(first, static_cast<int>(items.size()));
-    for (qsizetype i = 0; i < items.size(); ++i)
-        m_model->setData(m_model->index(first + static_cast<int>(i)), items.at(i));
+    m_model->setStringList(m_model->stringList() + items);
 }
 
-void ListBox::clear() {
-    m_model->setStringList({});
-    setCurrentIndex(QModelIndex());
-}
+void ListBox::clear() { m_model->setStringList({}); }
 
 qsizetype ListBox::listCount() const { return m_model->rowCount(); }
 
@@ -49,18 +48,17 @@ QString ListBox::list(qsizetype index) const {
 QStringList ListBox::items() const { return m_model->stringList(); }
 
 qsizetype ListBox::listIndex() const {
-    const QModelIndex current = currentIndex();
-    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 void ListBox::setListIndex(qsizetype index) {
     if (index < 0 || index >= listCount()) {
-        setCurrentIndex(QModelIndex());
+        selectionModel()->clearSelection();
         return;
     }
     const QModelIndex target = m_model->index(static_cast<int>(index));
-    if (target == currentIndex()) {
-        selectionModel()->select(target, QItemSelectionModel::ClearAndSelect);
+    if (index == listIndex()) {
         emit itemSelected(); // the same item again still runs the handler
         return;
     }
@@ -77,6 +75,16 @@ void ListBox::keyPressEvent(QKeyEvent *event) {
     if (!typed.isEmpty())
         emit characterKeyPressed(typed.at(0).unicode());
     QListView::keyPressEvent(event);
+}
+
+void ListBox::mousePressEvent(QMouseEvent *event) {
+    m_pressSelected = false;
+    QListView::mousePressEvent(event);
+}
+
+void ListBox::announceClickOnSelectedRow(const QModelIndex &clicked) {
+    if (!m_pressSelected && clicked.isValid() && clicked.row() == listIndex())
+        emit itemSelected();
 }
 
 } // namespace varnotel

@@ -21,8 +21,9 @@ public:
     QString list(qsizetype index) const;
     QStringList items() const;
 
-    // -1 when nothing is selected. Setting it selects the item and runs the
-    // selection handler, as a click would.
+    // The selected row, -1 when nothing is selected. A current row that is not
+    // selected (the list took the focus by Tab) is not a selection. Setting it
+    // selects the row and runs the selection handler, as a click would.
     qsizetype listIndex() const;
     void setListIndex(qsizetype index);
 
@@ -30,7 +31,9 @@ public:
     QString text() const;
 
 signals:
-    // The selection moved to an item: a click, the keyboard, or setListIndex.
+    // Raised once per selection, after the row is selected, whatever selected
+    // it: a click (also on the row already selected), the keyboard, the
+    // list's type-ahead, or setListIndex.
     void itemSelected();
     void itemDoubleClicked();
     // A key that produces a character, before the list itself acts on it.
@@ -38,9 +41,15 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    void announceClickOnSelectedRow(const QModelIndex &clicked);
+
     QStringListModel *m_model;
+    // Whether the current mouse press changed the selection; a click that did
+    // not is a click on the selected row, which is a selection all the same.
+    bool m_pressSelected = false;
 };
 
 } // namespace varnotel

@@ -1,0 +1,57 @@
+#include "support/WindowDriver.h"
+
+#include "mainwindow/TextBox.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QtTest>
+
+namespace varnotel::test {
+
+ShownWindow::ShownWindow(const QString &appDir) : window(appDir, seams.platform()) {
+    window.Form_Load();
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the main window was not shown");
+}
+
+namespace {
+
+QPoint middleOf(QAbstractItemView *view, qsizetype row) {
+    const QModelIndex index = view->model()->index(static_cast<int>(row), 0);
+    if (!index.isValid())
+        qFatal("no row %lld to click", static_cast<long long>(row));
+    view->scrollTo(index);
+    return view->visualRect(index).center();
+}
+
+} // namespace
+
+void clickRow(QAbstractItemView *view, qsizetype row) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, middleOf(view, row));
+}
+
+void doubleClickRow(QAbstractItemView *view, qsizetype row) {
+    const QPoint point = middleOf(view, row);
+    // A double-click is a click followed by a second press that the system
+    // reports as a double-click, and its release.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, point);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, point);
+}
+
+void clickBelowLastRow(QAbstractItemView *view) {
+    const int rows = view->model()->rowCount();
+    const int below = rows == 0 ? 5 : view->visualRect(view->model()->index(rows - 1, 0)).bottom() + 5;
+    if (below >= view->viewport()->height())
+        qFatal("the list has no empty area below its last row");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(10, below));
+}
+
+void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+QStringList boxes(const Form1 &window) {
+    return {window.Text3->text(), window.Text2->text(), window.Text4->text()};
+}
+
+} // namespace varnotel::test

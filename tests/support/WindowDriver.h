@@ -1,0 +1,33 @@
+#pragma once
+
+#include "mainwindow/Form1.h"
+#include "support/TestDoubles.h"
+
+#include <QStringList>
+
+class QAbstractButton;
+class QAbstractItemView;
+
+namespace varnotel::test {
+
+// The main window as a person meets it: started on a library folder with
+// recording doubles for the outside world, then shown on the screen.
+struct ShownWindow {
+    explicit ShownWindow(const QString &appDir);
+
+    TestPlatform seams;
+    Form1 window;
+};
+
+// A row picked as a person picks it: scrolled into view, then clicked (or
+// double-clicked) on the view's viewport at the middle of the row.
+void clickRow(QAbstractItemView *view, qsizetype row);
+void doubleClickRow(QAbstractItemView *view, qsizetype row);
+// A click into the list below its last row.
+void clickBelowLastRow(QAbstractItemView *view);
+void click(QAbstractButton *button);
+
+// The three display boxes, IF, homepage, notes, as their exact texts.
+QStringList boxes(const Form1 &window);
+
+} // namespace varnotel::test
