@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes assets/BGM/BGM.mp3 (a short, quiet melody) and assets/BGM/Tuition.wmv (a small slide-show manual)
-# from nothing but synthesized tones and our own text, so the installation ships no third-party media.
+# Makes assets/BGM/BGM.mp3 (a quiet one-minute tune that loops seamlessly, made by make-music.sh) and
+# assets/BGM/Tuition.wmv (a small slide-show manual) from nothing but synthesized tones and our own text,
+# so the installation ships no third-party media.
 # The results are committed; run this only to change them. Needs sox, ffmpeg, imagemagick and fonts-noto-cjk:
 #   apt-get install -y --no-install-recommends sox ffmpeg imagemagick fonts-noto-cjk
 set -euo pipefail
@@ -11,7 +12,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$out"
 
-# A pentatonic tune of plucked notes over a soft chord, gently reverberated and kept quiet.
+# The background music.
+bash "$repo/scripts/make-music.sh" "$out/BGM.mp3"
+
+# The manual's soundtrack: a short pentatonic tune of plucked notes over a soft chord, gently
+# reverberated and kept quiet.
 notes=(E4 G4 A4 C5 D5 C5 A4 G4 A4 C5 G4 E4 D4 E4 G4 C4)
 for i in "${!notes[@]}"; do
     length=0.45
@@ -24,7 +29,6 @@ duration=$(soxi -D "$work/melody.wav")
 sox -n -r 44100 -c 1 "$work/chord.wav" synth "$duration" sine C3 sine E3 sine G3 gain -28 fade q 1 "$duration" 1.5
 sox -m "$work/melody.wav" "$work/chord.wav" "$work/tune.wav" \
     lowpass 3500 reverb 40 fade q 0.05 "$duration" 1.2 gain -n -9
-ffmpeg -loglevel error -y -i "$work/tune.wav" -codec:a libmp3lame -b:a 64k -ac 1 "$out/BGM.mp3"
 
 # The manual: four bilingual slides, three seconds each, with the tune underneath.
 font=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
