@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Varnotel twice, once plainly and once with AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs the whole test suite on both. Exits non-zero when a build or any test fails.
+# warnings as errors, and runs the whole test suite on both. Exits non-zero when a build or any test fails.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,7 +13,7 @@ build_and_test() {
     local build_dir=$1
     shift
     echo "== $build_dir"
-    cmake -S "$repo" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@" || return 1
+    cmake -S "$repo" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARNOTEL_WERROR=ON "$@" || return 1
     ninja -C "$build_dir" -j2 || return 1
     (cd "$build_dir" && ctest --output-on-failure) || return 1
 }

@@ -1,15 +1,12 @@
-// Showing a journal, starting other programs, editing the fields, Refresh.
-#include "editing/JournalDetails.h"
+// Showing a journal, the three field buttons, Refresh.
 #include "library/RecordFile.h"
-#include "mainwindow/Form1.h"
+#include "library/ShowJournal.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
-#include "media/CommandLines.h"
-#include "media/WindowsArguments.h"
-#include "platform/DesktopProgramStarter.h"
+#include "platform/PosixFileSystem.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
-#include "support/TestDoubles.h"
+#include "support/WindowDriver.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,299 +14,183 @@
 
 using namespace varnotel;
 using namespace varnotel::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kBrowser = QStringLiteral("C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.exe");
-const QString kRundll = QStringLiteral("rundll32 url.dll,FileProtocolHandler \"");
-const QString kBlog = kBrowser + QStringLiteral(" https://varnotel.github.io/blog/");
-using Requests = QList<QPair<QString, WindowStyle>>;
-
-QStringList boxes(const Form1 &window) {
-    return {window.Text3->text(), window.Text2->text(), window.Text4->text()};
-}
+QStringList opened(const TempLibrary &lib, QStringView file) { return {u"xdg-open"_s, lib.path(file)}; }
 
 } // namespace
 
 class JournalDetailsTest : public QObject {
     Q_OBJECT
 private slots:
-    void readsEachFieldAndCompletesWhatIsMissing_data();
-    void readsEachFieldAndCompletesWhatIsMissing();
-    void binaryFilesAreCutShort();
-    void selectionFillsTheBoxesAndTellsFailuresOnce();
+    void fieldsShowTheirFilesAndMissingOnesAreCompleted_data();
+    void fieldsShowTheirFilesAndMissingOnesAreCompleted();
+    void failuresOfOneSelectionAreToldOnce();
     void fieldButtonsOpenTheirFile_data();
     void fieldButtonsOpenTheirFile();
-    void refreshRebuildsAndTheBlankEntryIsHandled();
-    void splitsLikeAWindowsProgram_data();
-    void splitsLikeAWindowsProgram();
-    void buildsArgvWithoutOptionsOrShell_data();
-    void buildsArgvWithoutOptionsOrShell();
-    void buttonsRequestTheirCommandLines();
+    void refreshRebuildsAndPurgesOneBlankNameFile();
 };
 
-void JournalDetailsTest::readsEachFieldAndCompletesWhatIsMissing_data() {
+void JournalDetailsTest::fieldsShowTheirFilesAndMissingOnesAreCompleted_data() {
     QTest::addColumn<QByteArray>("bytes"); // null: the IF file and the example folder are missing
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("text");     // null: only the note that the rest is not shown is checked
     const QByteArray huge = QByteArray("IF 5.2\r\n").repeated(3 * 1024 * 1024 / 8);
-    QTest::newRow("missing") << QByteArray() << QStringLiteral("\"IF:\"\r\n");
-    QTest::newRow("several lines, no final end")
-        << QByteArray("a\r\nb\nc\rd") << QStringLiteral("a\r\nb\nc\r\nd\r\n");
-    QTest::newRow("empty") << QByteArray("") << QString();
+    QByteArray binary(2 * 1024 * 1024 + 4, '\0');
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(binary.data()), binary.size() / 4);
+    QTest::newRow("missing") << QByteArray() << u"\"IF:\"\r\n"_s;
+    QTest::newRow("several lines, no final end") << QByteArray("a\r\nb\nc\rd") << u"a\r\nb\nc\r\nd\r\n"_s;
+    QTest::newRow("empty") << QByteArray("") << u""_s;
     QTest::newRow("code page 936") << QByteArray::fromHex("d3b0cfecd2f2d7d320352e32")
-                                   << QStringLiteral("影响因子 5.2\r\n");
+                                   << u"影响因子 5.2\r\n"_s;
     QTest::newRow("huge") << huge << QString::fromLatin1(huge.left(kDisplayLimit)) + restNotShownNote();
+    QTest::newRow("binary") << binary << QString();
 }
 
-void JournalDetailsTest::readsEachFieldAndCompletesWhatIsMissing() {
+void JournalDetailsTest::fieldsShowTheirFilesAndMissingOnesAreCompleted() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     TempLibrary lib;
-    PosixFileSystem fs;
-    lib.write(QStringLiteral("Journal/Nature.txt"), quoted(QString()));
+    lib.addJournal(u"Nature");
+    lib.remove(u"IF/Nature.txt");
     if (!bytes.isNull()) {
-        lib.write(QStringLiteral("IF/Nature.txt"), bytes);
-        lib.write(QStringLiteral("Example/Nature/b.pdf"), "x");
-        lib.write(QStringLiteral("Example/Nature/2020/a.doc"), "x");
+        lib.write(u"IF/Nature.txt", bytes);
+        lib.write(u"Example/Nature/b.pdf", "x");
+        lib.write(u"Example/Nature/2020/a.doc", "x");
     }
-    const JournalDetails details = loadJournalDetails(fs, lib.appDir(), QStringLiteral("Nature"));
-    QCOMPARE(details.failures(), QStringList{});
-    QCOMPARE(details.impactFactor.text, text);
-    QCOMPARE(details.homepage.text, QStringLiteral("\"http:\"\r\n"));
-    QCOMPARE(details.notes.text, QStringLiteral("\"Nature:\"\r\n"));
-    QCOMPARE(lib.read(QStringLiteral("IF/Nature.txt")),
-             bytes.isNull() ? quoted(QStringLiteral("IF:")) : bytes);
-    QVERIFY(lib.isFolder(QStringLiteral("Example/Nature")));
-    QCOMPARE(details.examples.articles, bytes.isNull() ? QStringList() : QStringList({"b.pdf", "a.doc"}));
-}
-
-void JournalDetailsTest::binaryFilesAreCutShort() {
-    TempLibrary lib;
-    QByteArray binary(2 * 1024 * 1024 + 4, '\0');
-    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(binary.data()), binary.size() / 4);
-    lib.write(QStringLiteral("Notes/Nature.txt"), binary);
     PosixFileSystem fs;
-    const QString text = showFieldFile(fs, lib.appDir(), Record::Notes, QStringLiteral("Nature")).text;
-    QVERIFY(text.endsWith(restNotShownNote()) && isBilingual(restNotShownNote()));
-    QVERIFY(text.size() <= kDisplayLimit * 2 + restNotShownNote().size());
+    const ShownJournal shown = showJournal(fs, lib.appDir(), u"Nature"_s);
+    QCOMPARE(shown.failures(), QStringList());
+    if (text.isNull())
+        QVERIFY(shown.impactFactor.text.endsWith(restNotShownNote()) && isBilingual(restNotShownNote()));
+    else
+        QCOMPARE(shown.impactFactor.text, text);
+    QCOMPARE(shown.homepage.text, u"\"http:\"\r\n"_s);
+    QCOMPARE(shown.notes.text, u"\"Nature:\"\r\n"_s);
+    QCOMPARE(lib.read(u"IF/Nature.txt"), bytes.isNull() ? quoted(u"IF:"_s) : bytes);
+    QVERIFY(lib.isFolder(u"Example/Nature"));
+    QCOMPARE(shown.examples.articles, bytes.isNull() ? QStringList() : QStringList({u"b.pdf"_s, u"a.doc"_s}));
 }
 
-void JournalDetailsTest::selectionFillsTheBoxesAndTellsFailuresOnce() {
+// An edit made outside shows at the next selection; a box whose file cannot be
+// read is emptied rather than left with another journal's text; all failures
+// of one selection come in one message, and nothing is written meanwhile.
+void JournalDetailsTest::failuresOfOneSelectionAreToldOnce() {
     TempLibrary lib;
-    lib.addJournal(QStringLiteral("Cell"));
-    lib.addJournal(QStringLiteral("Nature"));
-    lib.write(QStringLiteral("Example/Cell/c.pdf"), "x");
-    lib.write(QStringLiteral("Homepage/Nature.txt"), "https://www.nature.com/");
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    window.Form_Load();
-    window.List1->setListIndex(0);
-    QCOMPARE(window.List3->items(), QStringList{"c.pdf"});
-    // Nature: an edit made outside and a file made just now show at once; its new example folder is empty.
-    lib.write(QStringLiteral("IF/Nature.txt"), "\"IF: 64.8\"");
-    QVERIFY(QFile::remove(lib.path(QStringLiteral("Notes/Nature.txt"))));
-    window.List1->setListIndex(1);
-    QCOMPARE(window.List1->toolTip(), QStringLiteral("Nature"));
-    QCOMPARE(boxes(window),
-             (QStringList{"\"IF: 64.8\"\r\n", "https://www.nature.com/\r\n", "\"Nature:\"\r\n"}));
-    QCOMPARE(window.List3->items(), QStringList{});
-    // An unreadable file and missing folders: one message; the boxes that failed are emptied.
-    window.List1->setListIndex(0);
-    for (const char *folder : {"Notes", "Example"})
-        QVERIFY(QDir(lib.path(QLatin1String(folder))).removeRecursively());
-    seams.fs.failOn(FaultyFileSystem::Op::Read, seams.fs.calls(FaultyFileSystem::Op::Read));
+    lib.addJournal(u"Cell");
+    lib.addJournal(u"Nature");
+    lib.write(u"Example/Cell/c.pdf", "x");
+    lib.write(u"Homepage/Nature.txt", "https://www.nature.com/");
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    clickRow(w.List1, 0);
+    QCOMPARE(w.List3->items(), QStringList{u"c.pdf"_s});
+    lib.write(u"IF/Nature.txt", "\"IF: 64.8\"");
+    lib.remove(u"Notes/Nature.txt");
+    clickRow(w.List1, 1);
+    QCOMPARE(boxes(w),
+             (QStringList{u"\"IF: 64.8\"\r\n"_s, u"https://www.nature.com/\r\n"_s, u"\"Nature:\"\r\n"_s}));
+    QCOMPARE(w.List3->items(), QStringList());
+
+    clickRow(w.List1, 0);
+    lib.remove(u"Notes");
+    lib.remove(u"Example");
+    shown.seams.fs.failOn(FaultyFileSystem::Op::Read, shown.seams.fs.calls(FaultyFileSystem::Op::Read));
     const QStringList before = lib.tree();
-    window.List1->setListIndex(1);
+    clickRow(w.List1, 1);
     QCOMPARE(lib.tree(), before);
-    QCOMPARE(seams.errors.messages.size(), 1);
-    QVERIFY(isBilingual(seams.errors.messages.first()));
-    for (const char *path : {"IF/Nature.txt", "Notes/Nature.txt", "Example/Nature"})
-        QVERIFY2(seams.errors.messages.first().contains(lib.path(QLatin1String(path))), path);
-    QCOMPARE(boxes(window), (QStringList{QString(), "https://www.nature.com/\r\n", QString()}));
-    QCOMPARE(window.List3->items(), QStringList{});
+    QCOMPARE(shown.seams.errors.messages.size(), 1);
+    const QString message = shown.seams.errors.messages.first();
+    QVERIFY(isBilingual(message));
+    for (const QStringView path : {u"IF/Nature.txt", u"Notes/Nature.txt", u"Example/Nature"})
+        QVERIFY2(message.contains(lib.path(path)), qPrintable(path.toString()));
+    QCOMPARE(boxes(w), (QStringList{QString(), u"https://www.nature.com/\r\n"_s, QString()}));
+    QCOMPARE(w.List3->items(), QStringList());
 }
 
 void JournalDetailsTest::fieldButtonsOpenTheirFile_data() {
-    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("button");
-    QTest::newRow("Modify IF") << QStringLiteral("IF") << QStringLiteral("Command5");
-    QTest::newRow("Modify homepage") << QStringLiteral("Homepage") << QStringLiteral("Command6");
-    QTest::newRow("Modify notes") << QStringLiteral("Notes") << QStringLiteral("Command1");
+    QTest::newRow("Modify IF") << u"IF/Nature Reviews.txt"_s << u"Command5"_s;
+    QTest::newRow("Modify homepage") << u"Homepage/Nature Reviews.txt"_s << u"Command6"_s;
+    QTest::newRow("Modify notes") << u"Notes/Nature Reviews.txt"_s << u"Command1"_s;
 }
 
+// A missing file is made with its default and opened; an edited one is opened
+// as it is; a link at its name is never written through. The boxes keep their
+// text until the journal is selected again.
 void JournalDetailsTest::fieldButtonsOpenTheirFile() {
-    QFETCH(QString, folder);
+    QFETCH(QString, file);
     QFETCH(QString, button);
     TempLibrary lib;
-    lib.addJournal(QStringLiteral("Nature Reviews"));
-    const QString file = folder + QStringLiteral("/Nature Reviews.txt");
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    window.Form_Load();
-    QPushButton *modify = window.findChild<QPushButton *>(button);
-    QTest::mouseClick(modify, Qt::LeftButton); // nothing selected: told, nothing made or opened
-    QCOMPARE(seams.errors.messages.size(), 1);
-    QVERIFY(isBilingual(seams.errors.messages.first()));
-    window.List1->setListIndex(0);
+    lib.addJournal(u"Nature Reviews");
+    ShownWindow shown(lib.appDir());
+    auto *modify = shown.window.findChild<QPushButton *>(button);
+    click(modify); // nothing selected: told, nothing made or opened
+    QCOMPARE(shown.seams.errors.messages.size(), 1);
+    QVERIFY(isBilingual(shown.seams.errors.messages.first()));
+    clickRow(shown.window.List1, 0);
     const QByteArray created = lib.read(file);
-    const QStringList shown = boxes(window);
-    QVERIFY(QFile::remove(lib.path(file)));
-    QTest::mouseClick(modify, Qt::LeftButton);
+    const QStringList shownBoxes = boxes(shown.window);
+    lib.remove(file);
+    click(modify);
     QCOMPARE(lib.read(file), created);
-    lib.write(file, "edited"); // never rewritten once it is there
-    QTest::mouseClick(modify, Qt::LeftButton);
-    QCOMPARE(lib.read(file), QByteArray("edited"));
-    const QPair<QString, WindowStyle> request{shellOpenCommandLine(lib.path(file)), WindowStyle::NormalFocus};
-    QCOMPARE(seams.starter.requests, (Requests{request, request}));
-    QCOMPARE(boxes(window), shown);
-    // A dangling link at the file's name is not written through; the failure is told.
-    QVERIFY(QFile::remove(lib.path(file)) &&
-            QFile::link(lib.path(QStringLiteral("outside.txt")), lib.path(file)));
-    QTest::mouseClick(modify, Qt::LeftButton);
-    QVERIFY(!lib.exists(QStringLiteral("outside.txt")));
-    QCOMPARE(seams.starter.requests.size(), 2);
-    QVERIFY(seams.errors.messages.size() == 2 && seams.errors.messages.last().contains(lib.path(file)));
+    lib.write(file, "edited");
+    click(modify);
+    QCOMPARE(lib.read(file), "edited");
+    QCOMPARE(shown.seams.starter.starts, (QList<QStringList>{opened(lib, file), opened(lib, file)}));
+    QCOMPARE(boxes(shown.window), shownBoxes);
+
+    lib.remove(file);
+    QVERIFY(QFile::link(lib.path(u"outside.txt"), lib.path(file)));
+    click(modify);
+    QVERIFY(!lib.exists(u"outside.txt"));
+    QCOMPARE(shown.seams.starter.starts.size(), 2);
+    QCOMPARE(shown.seams.errors.messages.size(), 2);
+    QVERIFY(shown.seams.errors.messages.last().contains(lib.path(file)));
 }
 
-void JournalDetailsTest::refreshRebuildsAndTheBlankEntryIsHandled() {
+void JournalDetailsTest::refreshRebuildsAndPurgesOneBlankNameFile() {
     TempLibrary lib;
-    lib.addJournal(QStringLiteral("Cell"));
-    lib.addJournal(QStringLiteral("Nature"));
-    lib.write(QStringLiteral("Example/Nature/a.pdf"), "x");
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    window.Form_Load();
-    window.Text1->setText(QStringLiteral("zzz"));
-    window.List1->setListIndex(1);
-    const QStringList shown = boxes(window);
-    // Changes made outside the program show after the click; the boxes keep their texts.
-    QVERIFY(QFile::remove(lib.path(QStringLiteral("Journal/Cell.txt"))));
-    lib.write(QStringLiteral("Example/Nature/b.pdf"), "x");
-    lib.write(QStringLiteral("IF/Nature.txt"), "\"IF: 1\"\r\n");
-    lib.write(QStringLiteral("Journal/.txt"), quoted(QString()));
-    QTest::mouseClick(window.Command10, Qt::LeftButton);
+    lib.addJournal(u"Cell");
+    lib.addJournal(u"Nature");
+    lib.write(u"Example/Nature/a.pdf", "x");
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    QTest::keyClicks(w.Text1, u"zzz"_s);
+    clickRow(w.List1, 1);
+    const QStringList shownBoxes = boxes(w);
+    // Changes made outside the program show after the click; the boxes and the skip-to box keep their texts.
+    lib.remove(u"Journal/Cell.txt");
+    lib.write(u"Example/Nature/b.pdf", "x");
+    lib.write(u"IF/Nature.txt", "\"IF: 1\"\r\n");
+    lib.write(u"Journal/.txt", quoted({}));
+    click(w.Command10);
     // The blank entry is listed and counted by the click that deletes its file.
-    QCOMPARE(window.List1->items(), (QStringList{QString(), "Nature"}));
-    QCOMPARE(window.surfaceLines(), statistics(2, 2));
-    QCOMPARE(window.List1->listIndex(), -1);
-    QCOMPARE(window.List3->items(), QStringList{});
-    QCOMPARE(boxes(window), shown);
-    QCOMPARE(window.Text1->text(), QStringLiteral("zzz"));
-    QVERIFY(!lib.exists(QStringLiteral("Journal/.txt")));
+    QCOMPARE(w.List1->items(), (QStringList{QString(), u"Nature"_s}));
+    QCOMPARE(w.surfaceLines(), statistics(2, 2));
+    QCOMPARE(w.currentJournal(), std::nullopt);
+    QCOMPARE(w.List3->items(), QStringList());
+    QCOMPARE(boxes(w), shownBoxes);
+    QCOMPARE(w.Text1->text(), u"zzz"_s);
+    QVERIFY(!lib.exists(u"Journal/.txt"));
     // Selecting it completes the blank-name files; Example itself is its example folder.
-    window.List1->setListIndex(0);
-    QCOMPARE(window.List1->toolTip(), QString());
-    QCOMPARE(boxes(window), (QStringList{"\"IF:\"\r\n", "\"http:\"\r\n", "\":\"\r\n"}));
-    QCOMPARE(window.List3->items(), (QStringList{"a.pdf", "b.pdf"}));
-    QCOMPARE(lib.read(QStringLiteral("Notes/.txt")), quoted(QStringLiteral(":")));
+    clickRow(w.List1, 0);
+    QCOMPARE(w.List1->toolTip(), QString());
+    QCOMPARE(boxes(w), (QStringList{u"\"IF:\"\r\n"_s, u"\"http:\"\r\n"_s, u"\":\"\r\n"_s}));
+    QCOMPARE(w.List3->items(), (QStringList{u"a.pdf"_s, u"b.pdf"_s}));
     // Editing opens a blank-name file without making it.
-    QVERIFY(QFile::remove(lib.path(QStringLiteral("IF/.txt"))));
-    QTest::mouseClick(window.Command5, Qt::LeftButton);
-    QVERIFY(!lib.exists(QStringLiteral("IF/.txt")));
-    QCOMPARE(seams.starter.requests.value(0).first,
-             shellOpenCommandLine(lib.path(QStringLiteral("IF/.txt"))));
+    lib.remove(u"IF/.txt");
+    click(w.Command5);
+    QVERIFY(!lib.exists(u"IF/.txt"));
+    QCOMPARE(shown.seams.starter.starts, QList<QStringList>{opened(lib, u"IF/.txt")});
     // The next click purges one more blank-name file only.
-    QTest::mouseClick(window.Command10, Qt::LeftButton);
-    QCOMPARE(window.List1->items(), QStringList{"Nature"});
-    QCOMPARE(window.surfaceLines(), statistics(1, 2));
-    QVERIFY(!lib.exists(QStringLiteral("Homepage/.txt")) && lib.exists(QStringLiteral("Notes/.txt")));
-    QCOMPARE(seams.errors.messages, QStringList{});
-}
-
-void JournalDetailsTest::splitsLikeAWindowsProgram_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("empty") << QString() << QStringList{};
-    QTest::newRow("separators") << QStringLiteral(" a\tb\r\nc ") << QStringList{"a", "b", "c"};
-    QTest::newRow("quotes group") << QStringLiteral("\"a b\"c \"\"") << QStringList{"a bc", ""};
-    QTest::newRow("doubled quote inside") << QStringLiteral("\"a\"\"b\"") << QStringList{"a\"b"};
-    QTest::newRow("escaped quote") << QStringLiteral("a\\\"b") << QStringList{"a\"b"};
-    QTest::newRow("backslash pairs") << QStringLiteral("a\\\\\"b c\" d\\\\e")
-                                     << QStringList{"a\\b c", "d\\\\e"};
-    QTest::newRow("open quote runs on")
-        << QStringLiteral("\"a; $(rm -rf x)") << QStringList{"a; $(rm -rf x)"};
-    QTest::newRow("shell text") << QStringLiteral("x;y $(id) `id` -v")
-                                << QStringList{"x;y", "$(id)", "`id`", "-v"};
-}
-
-void JournalDetailsTest::splitsLikeAWindowsProgram() {
-    QFETCH(QString, text);
-    QFETCH(QStringList, arguments);
-    QCOMPARE(splitWindowsArguments(text), arguments);
-}
-
-void JournalDetailsTest::buildsArgvWithoutOptionsOrShell_data() {
-    QTest::addColumn<QString>("commandLine");
-    QTest::addColumn<QStringList>("arguments"); // empty: refused
-    const QString hostile = QStringLiteral("/lib/a \"b\"; $(rm -rf ~) `x`.txt");
-    QTest::newRow("path unchanged") << shellOpenCommandLine(hostile) << QStringList{hostile};
-    QTest::newRow("option-like path") << shellOpenCommandLine("--help") << QStringList{"./--help"};
-    QTest::newRow("no path") << shellOpenCommandLine(QString()) << QStringList{};
-    QTest::newRow("address") << browserCommandLine("https://a.org/?q=1;$(id)\r\n")
-                             << QStringList{"https://a.org/?q=1;$(id)"};
-    QTest::newRow("first word only") << browserCommandLine("\"\" \"https://a.org\"\r\nnote\r\n")
-                                     << QStringList{"https://a.org"};
-    QTest::newRow("no scheme") << browserCommandLine("www.nature.com")
-                               << QStringList{"http://www.nature.com"};
-    QTest::newRow("option-like address") << browserCommandLine("--version") << QStringList{};
-    QTest::newRow("quoted option") << browserCommandLine("\"-x\" https://a.org") << QStringList{};
-    QTest::newRow("no address") << browserCommandLine("\r\n") << QStringList{};
-    for (const QString &unknown : {kRundll, kBrowser, QStringLiteral("xdg-open /etc/passwd")})
-        QTest::newRow(qPrintable(unknown)) << unknown << QStringList{};
-}
-
-void JournalDetailsTest::buildsArgvWithoutOptionsOrShell() {
-    QFETCH(QString, commandLine);
-    QFETCH(QStringList, arguments);
-    const DesktopCommand command = desktopCommandFor(commandLine);
-    QCOMPARE(command.program, arguments.isEmpty() ? QString() : QStringLiteral("xdg-open"));
-    QCOMPARE(command.arguments, arguments);
-    QCOMPARE(isBilingual(command.refusal), arguments.isEmpty());
-}
-
-void JournalDetailsTest::buttonsRequestTheirCommandLines() {
-    QCOMPARE(kRundll.size(), 38);
-    QCOMPARE(kBrowser.size(), 50);
-    QCOMPARE(browserCommandLine(QString()), kBrowser + QLatin1Char(' '));
-    TempLibrary lib;
-    lib.addJournal(QStringLiteral("Nature"));
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    window.Form_Load();
-    QTest::mouseClick(window.Command3, Qt::LeftButton); // nothing selected yet
-    QTest::mouseClick(window.Command12, Qt::LeftButton);
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
-    window.ShellOpen(lib.path(QStringLiteral("a b.pdf")));
-    Requests expected{{kRundll + lib.path(QStringLiteral("BGM/Tuition.wmv\"")), WindowStyle::NormalFocus},
-                      {kBlog, WindowStyle::MinimizedFocus},
-                      {kRundll + lib.path(QStringLiteral("a b.pdf\"")), WindowStyle::NormalFocus}};
-    // The homepage file is handed on as read, unless it holds no address.
-    const QList<QPair<QByteArray, QString>> homepages{
-        {"\"http:\"\r\n", {}},
-        {"", {}},
-        {"\"\"\r\n", {}},
-        {"  \r\n\r\n", {}},
-        {"https://www.nature.com/", "https://www.nature.com/\r\n"},
-        {"\"https://a.org\"\r\nsecond\rthird", "\"https://a.org\"\r\nsecond\r\nthird\r\n"}};
-    window.List1->setListIndex(0);
-    for (const auto &[bytes, handedOn] : homepages) {
-        lib.write(QStringLiteral("Homepage/Nature.txt"), bytes);
-        QTest::mouseClick(window.Command3, Qt::LeftButton);
-        if (!handedOn.isEmpty())
-            expected.append({kBrowser + QLatin1Char(' ') + handedOn, WindowStyle::MinimizedFocus});
-    }
-    QVERIFY(QFile::remove(lib.path(QStringLiteral("Homepage/Nature.txt"))));
-    QTest::mouseClick(window.Command3, Qt::LeftButton);
-    QCOMPARE(seams.starter.requests, expected);
-    QCOMPARE(seams.errors.messages.size(), 6); // each says how to set the homepage
-    for (const QString &message : seams.errors.messages)
-        QVERIFY(isBilingual(message) && message.contains(QStringLiteral("Modify journal homepage")));
-    QVERIFY(seams.errors.messages.last().contains(lib.path(QStringLiteral("Homepage/Nature.txt"))));
-    // A failed start is told with what was asked and why it failed.
-    seams.starter.answer = {false, QStringLiteral("reason")};
-    QTest::mouseClick(window.Command2, Qt::LeftButton);
-    QVERIFY(isBilingual(seams.errors.messages.value(6)));
-    QVERIFY(seams.errors.messages.value(6).contains(kBlog + QStringLiteral("\nreason")));
+    click(w.Command10);
+    QCOMPARE(w.List1->items(), QStringList{u"Nature"_s});
+    QCOMPARE(w.surfaceLines(), statistics(1, 2));
+    QVERIFY(!lib.exists(u"Homepage/.txt") && lib.exists(u"Notes/.txt"));
+    QCOMPARE(shown.seams.errors.messages, QStringList());
 }
 
 QTEST_MAIN(JournalDetailsTest)

@@ -1,57 +1,22 @@
-#include "mainwindow/Form1.h"
+// Start-up on an application folder: what the window shows, what it deletes,
+// and where its controls stand as a person sees them.
+#include "mainwindow/ControlStyle.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
-#include "support/TestDoubles.h"
+#include "support/WindowDriver.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 using namespace varnotel;
 using namespace varnotel::test;
+using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Control {
-    const char *name;
-    const char *caption;
-    QRect twips;
-};
-
-// The window as it is stored: every control's caption and place, in twips.
-const Control kControls[] = {
-    {"Picture1", "", {0, 480, 5055, 255}},
-    {"Picture2", "", {0, 720, 5055, 255}},
-    {"Label6", "跳转 Skip to:", {120, 1320, 1335, 255}},
-    {"Text1", "", {1560, 1200, 5895, 495}},
-    {"Command12", "用户手册 User's Manual", {4080, 1830, 2055, 345}},
-    {"Command10", "刷新 Refresh", {6240, 1800, 1215, 375}},
-    {"Label1", "期刊列表 Journal List:", {120, 2040, 2415, 255}},
-    {"List1", "", {120, 2280, 7335, 6585}},
-    {"List2", "", {5520, 3000, 1695, 1410}},
-    {"Command7", "添加期刊 Add journal", {120, 8880, 1935, 375}},
-    {"Command4", "修改期刊名称 Modify journal title", {2160, 8880, 2775, 375}},
-    {"Command11", "删除该期刊 Delete this journal", {5040, 8880, 2415, 375}},
-    {"Label4", "影响因子 Impact factor (IF):", {7560, 0, 3015, 255}},
-    {"Text3", "", {7560, 240, 7215, 735}},
-    {"Command5", "修改影响因子 Modify IF", {12720, 1080, 2055, 375}},
-    {"Label5", "期刊链接 Journal homepage:", {7560, 1320, 2655, 255}},
-    {"Text2", "", {7560, 1560, 7215, 735}},
-    {"Command6", "修改期刊链接 Modify journal homepage", {8400, 2400, 3255, 375}},
-    {"Command3", "打开期刊链接 Open journal homepage", {11760, 2400, 3015, 375}},
-    {"Label2", "期刊例文 Journal example articles:", {7560, 3000, 3015, 255}},
-    {"List3", "", {7560, 3240, 7215, 2760}},
-    {"Command8", "添加期刊例文 Add example article", {9720, 6120, 2775, 375}},
-    {"Command9", "删除该文件 Delete this file", {12600, 6120, 2175, 375}},
-    {"Label3", "期刊备注 Notes:", {7560, 6720, 3015, 255}},
-    {"Text4", "", {7560, 6960, 7215, 1815}},
-    {"Command1", "修改备注 Modify notes", {10800, 8880, 1935, 375}},
-    {"Command2", "作者博客 Author's blog", {12840, 8880, 1935, 375}},
-    {"WindowsMediaPlayer1", "", {120, 9360, 14655, 735}},
-};
 
 bool hasInk(const QImage &image, const QRect &area) {
     for (int y = area.top(); y <= area.bottom(); ++y)
@@ -61,135 +26,128 @@ bool hasInk(const QImage &image, const QRect &area) {
     return false;
 }
 
+QStringList captions(const Form1 &window) {
+    QStringList result;
+    for (const QPushButton *button : window.findChildren<QPushButton *>())
+        result << button->text();
+    for (const QLabel *label : window.findChildren<QLabel *>())
+        result << label->text();
+    result.sort();
+    return result;
+}
+
 } // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
-    void startsOnTheApplicationFolder();
+    void startsOnTheApplicationFolderWhateverTheCurrentFolder();
     void purgesOneBlankNameFileBeforeScanning();
     void missingFoldersAndFailedPurgesDoNotStopStartUp();
-    void everyControlHasItsCaptionPlaceAndLook();
-    void recountsRebuildFromDisk();
+    void controlsStandWhereAPersonExpectsThem();
 };
 
-void StartupTest::startsOnTheApplicationFolder() {
+void StartupTest::startsOnTheApplicationFolderWhateverTheCurrentFolder() {
     TempLibrary lib;
-    lib.addJournal(QStringLiteral("Nature"));
-    lib.addJournal(QStringLiteral("cell"));
-    lib.write(QStringLiteral("Example/cell/paper.pdf"), "x");
-    lib.write(QStringLiteral("Example/stray.doc"), "x");
-    TestPlatform seams;
-    // Started from elsewhere: every path is still below the application folder.
+    lib.addJournal(u"Nature");
+    lib.addJournal(u"cell");
+    lib.write(u"Example/cell/paper.pdf", "x");
+    lib.write(u"Example/stray.doc", "x");
     const QString previous = QDir::currentPath();
     QDir::setCurrent(QDir::rootPath());
-    Form1 window(lib.appDir(), seams.platform());
-    window.Form_Load();
+    ShownWindow shown(lib.appDir());
     QDir::setCurrent(previous);
-
-    QCOMPARE(window.windowTitle(), QStringLiteral("Varnotel 1.0 - ") + lib.appDir());
-    QCOMPARE(window.List1->items(), (QStringList{"cell", "Nature"}));
-    QCOMPARE(window.List2->items(), (QStringList{"stray", "paper"}));
-    QCOMPARE(window.List1->listIndex(), -1);
-    QCOMPARE(window.List3->listCount(), 0);
-    for (TextBox *box : {window.Text2, window.Text3, window.Text4})
-        QVERIFY(box->text().isEmpty());
-    QCOMPARE(window.surfaceLines(), statistics(2, 2));
-    QCOMPARE(seams.player.url(), lib.path(QStringLiteral("BGM/BGM.mp3")));
-    QCOMPARE(seams.player.urlSets, 1);
-    QVERIFY(window.Timer1->isActive());
-    QCOMPARE(window.Timer1->interval(), 1000);
-    QVERIFY(seams.errors.messages.isEmpty());
+    Form1 &w = shown.window;
+    QCOMPARE(w.windowTitle(), u"Varnotel 1.0 - "_s + lib.appDir());
+    QCOMPARE(w.List1->items(), (QStringList{u"cell"_s, u"Nature"_s}));
+    QCOMPARE(w.currentJournal(), std::nullopt);
+    QCOMPARE(w.List3->listCount(), 0);
+    QCOMPARE(boxes(w), QStringList(3));
+    // Printed before the window was first shown, and still there to be read.
+    QCOMPARE(w.surfaceLines(), statistics(2, 2));
+    QVERIFY(hasInk(w.grab().toImage(), QRect(0, 0, 300, 30)));
+    QCOMPARE(shown.seams.player.url(), lib.path(u"BGM/BGM.mp3"));
+    QCOMPARE(shown.seams.player.urlSets, 1);
+    QCOMPARE(shown.seams.errors.messages, QStringList());
 }
 
 void StartupTest::purgesOneBlankNameFileBeforeScanning() {
     TempLibrary lib;
-    lib.write(QStringLiteral("Journal/.txt"), "\"\"\r\n");
-    lib.write(QStringLiteral("IF/.txt"), "\"IF:\"\r\n");
+    lib.write(u"Journal/.txt", quoted({}));
+    lib.write(u"IF/.txt", quoted(u"IF:"_s));
     for (const bool firstStart : {true, false}) {
-        TestPlatform seams;
-        Form1 window(lib.appDir(), seams.platform());
-        window.Form_Load();
-        QCOMPARE(window.List1->listCount(), 0);                      // the blank journal went before the scan
-        QCOMPARE(lib.exists(QStringLiteral("IF/.txt")), firstStart); // the IF file waits a start
+        ShownWindow shown(lib.appDir());
+        QCOMPARE(shown.window.List1->listCount(), 0); // the blank journal went before the scan
+        QCOMPARE(lib.exists(u"IF/.txt"), firstStart); // the IF file waits for the next start
     }
 }
 
 void StartupTest::missingFoldersAndFailedPurgesDoNotStopStartUp() {
     TempLibrary empty(false);
-    TestPlatform quiet;
-    Form1 bare(empty.appDir(), quiet.platform());
-    bare.Form_Load();
-    QCOMPARE(bare.surfaceLines(), statistics(0, 0));
-    QVERIFY(quiet.errors.messages.isEmpty());
-    QVERIFY(empty.tree().isEmpty()); // start-up creates nothing
+    ShownWindow bare(empty.appDir());
+    QCOMPARE(bare.window.surfaceLines(), statistics(0, 0));
+    QCOMPARE(bare.seams.errors.messages, QStringList());
+    QCOMPARE(empty.tree(), QStringList()); // start-up creates nothing
 
     TempLibrary lib;
-    lib.write(QStringLiteral("Journal/.txt"), "\"\"\r\n");
-    lib.addJournal(QStringLiteral("Acta"));
+    lib.write(u"Journal/.txt", quoted({}));
+    lib.addJournal(u"Acta");
     TestPlatform seams;
-    seams.fs.failOn(FaultyFileSystem::Op::RemoveFile, 0, QStringLiteral("Permission denied"));
+    seams.fs.failOn(FaultyFileSystem::Op::RemoveFile, 0, u"Permission denied"_s);
     Form1 window(lib.appDir(), seams.platform());
     window.Form_Load();
     QCOMPARE(seams.errors.messages.size(), 1);
-    QVERIFY(seams.errors.messages.first().contains(QStringLiteral("Permission denied")));
-    QVERIFY(seams.errors.messages.first().contains(lib.path(QStringLiteral("Journal/.txt"))));
-    QCOMPARE(window.List1->items(), (QStringList{QString(), "Acta"}));
+    QVERIFY(isBilingual(seams.errors.messages.first()));
+    QVERIFY(seams.errors.messages.first().contains(u"Permission denied"_s));
+    QVERIFY(seams.errors.messages.first().contains(lib.path(u"Journal/.txt")));
+    QCOMPARE(window.List1->items(), (QStringList{QString(), u"Acta"_s}));
     QCOMPARE(seams.player.urlSets, 1);
 }
 
-void StartupTest::everyControlHasItsCaptionPlaceAndLook() {
+void StartupTest::controlsStandWhereAPersonExpectsThem() {
+    // Twips become logical pixels at 15 to one, rounded to the nearest.
+    QCOMPARE(style::fromTwips(7, 8, 22, 23), QRect(0, 1, 1, 2));
     TempLibrary lib;
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    QCOMPARE(window.size(), QSize(992, 678));
-    for (const Control &expected : kControls) {
-        const QString name = QLatin1String(expected.name);
-        auto *control = window.findChild<QWidget *>(name);
-        QVERIFY2(control, expected.name);
-        const QRect &t = expected.twips;
-        QCOMPARE(control->geometry(), QRect(t.x() / 15, t.y() / 15, t.width() / 15, t.height() / 15));
-        if (auto *button = qobject_cast<QPushButton *>(control)) {
-            QCOMPARE(button->text(), QString::fromUtf8(expected.caption));
-            QCOMPARE(button->palette().color(QPalette::Button), QColor(224, 224, 224));
-            QCOMPARE(button->font().pointSizeF(), 9.0);
-        } else if (auto *label = qobject_cast<QLabel *>(control)) {
-            QCOMPARE(label->text(), QString::fromUtf8(expected.caption));
-        }
-        QCOMPARE(control->isVisibleTo(&window), name != QLatin1String("List2"));
-    }
-    QCOMPARE(window.font().family(), QStringLiteral("Times New Roman"));
-    QCOMPARE(window.font().pointSizeF(), 9.75);
-    QCOMPARE(window.Text3->font().pointSizeF(), 20.25);
-    QVERIFY(window.Text3->font().bold());
-    QVERIFY(!window.windowIcon().isNull());
-}
-
-void StartupTest::recountsRebuildFromDisk() {
-    TempLibrary lib;
-    lib.addJournal(QStringLiteral("Acta"));
-    lib.write(QStringLiteral("Example/Acta/p1.pdf"), "x");
-    lib.write(QStringLiteral("Example/Other/sub/p2.pdf"), "x");
-    TestPlatform seams;
-    Form1 window(lib.appDir(), seams.platform());
-    window.Form_Load(); // printed before the window is first shown, and kept
-    QVERIFY(hasInk(window.grab().toImage(), QRect(0, 0, 300, 30)));
-
-    // With no journal selected the whole Example tree lands in List3.
-    window.RecountExamples();
-    QCOMPARE(window.List3->items(), (QStringList{"p1.pdf", "p2.pdf"}));
-    window.List1->setListIndex(0);
-    lib.write(QStringLiteral("Example/Acta/p0.doc"), "x");
-    window.RecountExamples();
-    QCOMPARE(window.List1->text(), QStringLiteral("Acta"));
-    QCOMPARE(window.List3->items(), (QStringList{"p0.doc", "p1.pdf"}));
-    QCOMPARE(window.List3->listIndex(), -1);
-    QCOMPARE(window.surfaceLines(), statistics(1, 3));
-
-    window.RecountLibrary();
-    QCOMPARE(window.List1->listIndex(), -1);
-    QCOMPARE(window.List3->listCount(), 0);
-    QCOMPARE(window.surfaceLines(), statistics(1, 3));
+    ShownWindow shown(lib.appDir());
+    const Form1 &w = shown.window;
+    QCOMPARE(w.size(), QSize(992, 678));
+    // The journal column: the list, its three buttons and the skip-to box end on one line.
+    const int journalRight = w.List1->geometry().right();
+    for (const QWidget *aligned : QList<const QWidget *>{w.Command11, w.Text1, w.Command10})
+        QCOMPARE(aligned->geometry().right(), journalRight);
+    QCOMPARE(w.Command7->geometry().left(), w.List1->geometry().left());
+    // The detail column: the boxes and the lists share their edges with the buttons on the right.
+    for (const QWidget *column : QList<const QWidget *>{w.Text2, w.Text4, w.List3, w.Command9, w.Command2})
+        QCOMPARE(column->geometry().right(), w.Text3->geometry().right());
+    QCOMPARE(w.Text3->geometry().left(), 504);
+    // The hidden counting list lies inside the journal list; the player strip spans the bottom.
+    QVERIFY(!w.List2->isVisible() && w.List1->geometry().contains(w.List2->geometry()));
+    QCOMPARE(w.WindowsMediaPlayer1->geometry(), QRect(8, 624, 977, 49));
+    QStringList expected{u"修改备注 Modify notes"_s,
+                         u"修改影响因子 Modify IF"_s,
+                         u"修改期刊名称 Modify journal title"_s,
+                         u"修改期刊链接 Modify journal homepage"_s,
+                         u"作者博客 Author's blog"_s,
+                         u"删除该文件 Delete this file"_s,
+                         u"删除该期刊 Delete this journal"_s,
+                         u"刷新 Refresh"_s,
+                         u"期刊例文 Journal example articles:"_s,
+                         u"期刊列表 Journal List:"_s,
+                         u"期刊备注 Notes:"_s,
+                         u"期刊链接 Journal homepage:"_s,
+                         u"添加期刊 Add journal"_s,
+                         u"添加期刊例文 Add example article"_s,
+                         u"打开期刊链接 Open journal homepage"_s,
+                         u"用户手册 User's Manual"_s,
+                         u"影响因子 Impact factor (IF):"_s,
+                         u"跳转 Skip to:"_s};
+    expected.sort();
+    QCOMPARE(captions(w), expected);
+    QCOMPARE(w.font().family(), u"Times New Roman"_s);
+    QCOMPARE(w.font().pointSizeF(), 9.75);
+    QVERIFY(w.Text3->font().bold() && w.Text3->font().pointSizeF() == 20.25);
+    QCOMPARE(w.Command5->font().pointSizeF(), 9.0);
+    QVERIFY(!w.windowIcon().isNull());
 }
 
 QTEST_MAIN(StartupTest)

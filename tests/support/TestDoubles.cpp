@@ -23,7 +23,10 @@ void FaultyFileSystem::failOn(Op op, int skip, const QString &reason) { m_faults
 
 bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
     const int call = m_calls[op]++;
-    if (!path.isEmpty() && stubborn.contains(path)) {
+    if (const auto resisting = m_resisting.find(path);
+        !path.isEmpty() && resisting != m_resisting.end() && *resisting != 0) {
+        if (*resisting > 0)
+            --*resisting;
         m_reason = QStringLiteral("in use");
         return true;
     }

@@ -71,16 +71,18 @@ public:
 };
 
 // The real file system, with failures injected into chosen operations, and
-// stubborn paths that can never be removed, trashed or renamed away (a file in
-// use; tests run as root, so permissions cannot stand in for that).
+// paths that resist being removed, trashed or renamed away (a file in use;
+// tests run as root, so permissions cannot stand in for that).
 class FaultyFileSystem final : public FileSystem {
 public:
     enum class Op { CreateFolder, RemoveFolder, RemoveFile, Rename, Copy, Write, Read };
-
-    QStringList stubborn;
+    static constexpr int kForever = -1;
 
     // The call of op after `skip` successful ones fails with the reason.
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
+    // Removing or renaming the path fails the next `times` times ("in use").
+    void resist(const QString &path, int times = kForever) { m_resisting[path] = times; }
+    QStringList resisting() const { return m_resisting.keys(); }
     int calls(Op op) const { return m_calls.value(op); }
 
     bool fileExists(const QString &path) const override { return m_real.fileExists(path); }
@@ -108,6 +110,7 @@ private:
         QString reason;
     };
     QMap<Op, Fault> m_faults;
+    mutable QMap<QString, int> m_resisting;
     mutable QMap<Op, int> m_calls;
     mutable QString m_reason;
 };
