@@ -21,7 +21,8 @@ const QString kBrowser = u"C:\\\\Program Files\\\\Internet Explorer\\\\IEXPLORE.
 
 struct Homepage {
     QByteArray bytes;
-    QString opened; // empty: no address in it, the user is told how to set one
+    QString opened;       // empty: nothing is opened, and the user is told why
+    QString refused = {}; // an address that is not a web address, named in the message
 };
 
 } // namespace
@@ -83,6 +84,11 @@ void ProgramStartTest::requestsBecomeArgvWithoutOptionsOrShell_data() {
                                      << QStringList{opener, u"https://a.org"_s};
     QTest::newRow("no scheme") << browserCommandLine(u"www.nature.com"_s)
                                << QStringList{opener, u"http://www.nature.com"_s};
+    QTest::newRow("upper-case scheme")
+        << browserCommandLine(u"HTTPS://A.org"_s) << QStringList{opener, u"HTTPS://A.org"_s};
+    for (const QString &notWeb : {u"file:///etc/passwd"_s, u"/etc/passwd"_s, u"javascript:alert(1)"_s,
+                                  u"ftp://a.org/x"_s, u"http://"_s, u"mailto:a@b.org"_s})
+        QTest::addRow("not web: %s", qPrintable(notWeb)) << browserCommandLine(notWeb) << QStringList();
     QTest::newRow("option-like address") << browserCommandLine(u"--version"_s) << QStringList();
     QTest::newRow("quoted option") << browserCommandLine(u"\"-x\" https://a.org"_s) << QStringList();
     QTest::newRow("no address") << browserCommandLine(u"\r\n"_s) << QStringList();
@@ -109,6 +115,8 @@ void ProgramStartTest::homepageButtonOpensWhatTheFileHolds_data() {
     QTest::newRow("an address") << Homepage{"https://www.nature.com/", u"https://www.nature.com/"_s};
     QTest::newRow("quoted, then more lines")
         << Homepage{"\"https://a.org\"\r\nsecond\rthird", u"https://a.org"_s};
+    QTest::newRow("a local file") << Homepage{"file:///etc/passwd\r\n", {}, u"file:///etc/passwd"_s};
+    QTest::newRow("a script") << Homepage{"javascript:alert(1)", {}, u"javascript:alert(1)"_s};
 }
 
 void ProgramStartTest::homepageButtonOpensWhatTheFileHolds() {
@@ -129,7 +137,10 @@ void ProgramStartTest::homepageButtonOpensWhatTheFileHolds() {
     const QStringList &messages = shown.seams.errors.messages;
     QCOMPARE(messages.size(), homepage.opened.isEmpty() ? 3 : 2);
     for (const QString &message : messages)
-        QVERIFY(isBilingual(message) && message.contains(u"Modify journal homepage"_s));
+        QVERIFY(isBilingual(message) && message.contains(u"Modify journal homepage"_s) &&
+                !message.contains(u"IEXPLORE"_s));
+    if (!homepage.refused.isEmpty())
+        QVERIFY(messages.at(1).contains(homepage.refused));
     QVERIFY(messages.last().contains(lib.path(u"Homepage/Nature.txt")));
 }
 

@@ -14,9 +14,6 @@ namespace varnotel {
 
 namespace {
 
-// A homepage file may be long; the message shows enough to recognise it.
-constexpr qsizetype kShownCommandLine = 300;
-
 QString selectJournalFirst() {
     return bilingual(QStringLiteral("请先在期刊列表中选择一个期刊。"),
                      QStringLiteral("Please select a journal in the journal list first."));
@@ -31,20 +28,19 @@ QString howToSetHomepage() {
 } // namespace
 
 // The window style is the desktop's affair on Linux: the request is kept in
-// its Windows form up to here, and only its argv reaches the starter.
+// its Windows form up to here, and only its argv reaches the starter. The
+// user is told about the file or address, never about the command line.
 void Form1::startProgram(const QString &commandLine, WindowStyle style) {
     Q_UNUSED(style);
     const DesktopCommand command = desktopCommandFor(commandLine);
-    const Result result = command.refusal.isEmpty()
-                              ? m_platform.starter.start(command.program, command.arguments)
-                              : Result::failure(command.refusal);
-    if (result.ok)
+    if (!command.refusal.isEmpty()) {
+        report(command.refusal);
         return;
-    QString shown = commandLine.left(kShownCommandLine);
-    if (shown.size() < commandLine.size())
-        shown += QStringLiteral("...");
-    report(bilingual(QStringLiteral("无法启动程序。"), QStringLiteral("The program could not be started.")) +
-           QStringLiteral("\n") + shown + QStringLiteral("\n") + result.error);
+    }
+    const Result started = m_platform.starter.start(command.program, command.arguments);
+    if (!started)
+        report(bilingual(QStringLiteral("无法打开:"), QStringLiteral("Cannot open:")) + QLatin1Char('\n') +
+               command.target + QLatin1Char('\n') + started.error);
 }
 
 void Form1::ShellOpen(const QString &path) {
@@ -77,7 +73,12 @@ void Form1::Command3_Click() {
                QStringLiteral("\n") + howToSetHomepage());
         return;
     }
-    startProgram(browserCommandLine(homepage.text), WindowStyle::MinimizedFocus);
+    const QString commandLine = browserCommandLine(homepage.text);
+    if (const QString refusal = desktopCommandFor(commandLine).refusal; !refusal.isEmpty()) {
+        report(refusal + QStringLiteral("\n") + howToSetHomepage());
+        return;
+    }
+    startProgram(commandLine, WindowStyle::MinimizedFocus);
 }
 
 // The user's manual, a video beside the music.

@@ -12,8 +12,18 @@ namespace {
 
 const QString kOpener = QStringLiteral("xdg-open");
 
-DesktopCommand refused(const QString &chinese, const QString &english) {
-    return {{}, {}, bilingual(chinese, english)};
+// A homepage file may be long; a message shows enough to recognise it.
+constexpr qsizetype kShownLength = 300;
+
+QString shown(const QString &target) {
+    return target.size() <= kShownLength ? target : target.left(kShownLength) + QStringLiteral("...");
+}
+
+DesktopCommand refused(const QString &chinese, const QString &english, const QString &target = {}) {
+    QString reason = bilingual(chinese, english);
+    if (!target.isEmpty())
+        reason += QLatin1Char('\n') + shown(target);
+    return {{}, {}, reason, shown(target)};
 }
 
 DesktopCommand openFile(const QString &path) {
@@ -21,8 +31,19 @@ DesktopCommand openFile(const QString &path) {
         return refused(QStringLiteral("没有要打开的文件。"), QStringLiteral("There is no file to open."));
     // Anchored in the current folder, a relative path can be read neither as an
     // option nor as an address; it still names the same file.
-    const QString target = QDir::isRelativePath(path) ? QStringLiteral("./") + path : path;
-    return {kOpener, {target}, {}};
+    const QString argument = QDir::isRelativePath(path) ? QStringLiteral("./") + path : path;
+    return {kOpener, {argument}, {}, shown(path)};
+}
+
+bool isWebAddress(const QUrl &url) {
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+bool hasWebScheme(const QString &address) {
+    return address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
 }
 
 DesktopCommand browse(const QStringList &arguments) {
@@ -36,19 +57,21 @@ DesktopCommand browse(const QStringList &arguments) {
     }
     if (address.isEmpty())
         return refused(QStringLiteral("没有要打开的网址。"), QStringLiteral("There is no address to open."));
-    if (address.startsWith(QLatin1Char('-'))) {
-        DesktopCommand refusal = refused(QStringLiteral("网址不能以“-”开头。"),
-                                         QStringLiteral("An address cannot begin with \"-\"."));
-        refusal.refusal += QLatin1Char('\n') + address;
-        return refusal;
+    if (address.startsWith(QLatin1Char('-')))
+        return refused(QStringLiteral("网址不能以“-”开头:"),
+                       QStringLiteral("An address cannot begin with \"-\":"), address);
+    // Only web pages are opened: a local file, a "file:" or "javascript:"
+    // address in a homepage file would have the desktop open or run something
+    // else. An address without a scheme ("www.nature.com") is a web address.
+    if (hasWebScheme(address)) {
+        if (isWebAddress(QUrl(address)))
+            return {kOpener, {address}, {}, shown(address)};
+    } else if (const QUrl guessed = QUrl::fromUserInput(address); isWebAddress(guessed)) {
+        return {kOpener, {guessed.toString()}, {}, shown(address)};
     }
-    // The browser takes "www.example.org" for a web address; xdg-open would
-    // look for a file of that name, so an address without a scheme gets one.
-    if (QUrl(address).scheme().isEmpty())
-        address = QUrl::fromUserInput(address).toString();
-    if (address.isEmpty())
-        return refused(QStringLiteral("无法识别的网址。"), QStringLiteral("The address is not understood."));
-    return {kOpener, {address}, {}};
+    return refused(QStringLiteral("只能打开网页地址(http 或 https),这不是:"),
+                   QStringLiteral("Only web addresses (http or https) are opened; this is not one:"),
+                   address);
 }
 
 } // namespace
