@@ -31,6 +31,8 @@ private slots:
     void fieldButtonsOpenTheirFile_data();
     void fieldButtonsOpenTheirFile();
     void refreshRebuildsAndPurgesOneBlankNameFile();
+    void aJournalGoneBehindTheProgramsBackGetsNoFiles_data();
+    void aJournalGoneBehindTheProgramsBackGetsNoFiles();
 };
 
 void JournalDetailsTest::fieldsShowTheirFilesAndMissingOnesAreCompleted_data() {
@@ -175,9 +177,16 @@ void JournalDetailsTest::refreshRebuildsAndPurgesOneBlankNameFile() {
     QCOMPARE(boxes(w), shownBoxes);
     QCOMPARE(w.Text1->text(), u"zzz"_s);
     QVERIFY(!lib.exists(u"Journal/.txt"));
-    // Selecting it completes the blank-name files; Example itself is its example folder.
+    // Its file is gone, so selecting it makes nothing: the user is told and the lists are rebuilt.
+    const QStringList before = lib.tree();
     clickRow(w.List1, 0);
-    QCOMPARE(w.List1->toolTip(), QString());
+    QCOMPARE(w.List1->items(), QStringList{u"Nature"_s});
+    QCOMPARE(lib.tree(), before);
+    QCOMPARE(shown.seams.errors.messages.size(), 1);
+    // A blank entry listed from a subfolder completes the blank-name files; Example is its example folder.
+    lib.write(u"Journal/old/.txt", quoted({}));
+    click(w.Command10);
+    clickRow(w.List1, 1);
     QCOMPARE(boxes(w), (QStringList{u"\"IF:\"\r\n"_s, u"\"http:\"\r\n"_s, u"\":\"\r\n"_s}));
     QCOMPARE(w.List3->items(), (QStringList{u"a.pdf"_s, u"b.pdf"_s}));
     // Editing opens a blank-name file without making it.
@@ -185,12 +194,57 @@ void JournalDetailsTest::refreshRebuildsAndPurgesOneBlankNameFile() {
     click(w.Command5);
     QVERIFY(!lib.exists(u"IF/.txt"));
     QCOMPARE(shown.seams.starter.starts, QList<QStringList>{opened(lib, u"IF/.txt")});
-    // The next click purges one more blank-name file only.
+    // Each click purges one blank-name file only.
     click(w.Command10);
-    QCOMPARE(w.List1->items(), QStringList{u"Nature"_s});
-    QCOMPARE(w.surfaceLines(), statistics(1, 2));
     QVERIFY(!lib.exists(u"Homepage/.txt") && lib.exists(u"Notes/.txt"));
-    QCOMPARE(shown.seams.errors.messages, QStringList());
+    QCOMPARE(shown.seams.errors.messages.size(), 1);
+}
+
+void JournalDetailsTest::aJournalGoneBehindTheProgramsBackGetsNoFiles_data() {
+    QTest::addColumn<QString>("button"); // pressed after Old was clicked; none: Old is clicked after it went
+    QTest::addColumn<bool>("goesDuringThePrompt");
+    QTest::newRow("selecting it") << QString() << false;
+    QTest::newRow("Modify IF") << u"Command5"_s << false;
+    QTest::newRow("Open journal homepage") << u"Command3"_s << false;
+    QTest::newRow("rename") << u"Command4"_s << false;
+    QTest::newRow("rename, gone while asked") << u"Command4"_s << true;
+}
+
+// Another instance renamed Old to New: the program says so, rebuilds the
+// lists, and makes no file for Old nor under the name typed.
+void JournalDetailsTest::aJournalGoneBehindTheProgramsBackGetsNoFiles() {
+    QFETCH(QString, button);
+    QFETCH(bool, goesDuringThePrompt);
+    TempLibrary lib;
+    lib.addJournal(u"Old");
+    lib.addJournal(u"Zeta");
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    const auto renameElsewhere = [&] {
+        for (const QStringView folder : {u"Journal/", u"IF/", u"Homepage/", u"Notes/", u"Example/"})
+            QFile::rename(
+                lib.path(folder.toString() + u"Old"_s + (folder == u"Example/" ? u""_s : u".txt"_s)),
+                lib.path(folder.toString() + u"New"_s + (folder == u"Example/" ? u""_s : u".txt"_s)));
+    };
+    if (!button.isEmpty())
+        clickRow(w.List1, 0);
+    QStringList renamed = lib.tree().replaceInStrings(u"Old"_s, u"New"_s);
+    shown.seams.prompt.answers << u"Newer"_s;
+    if (goesDuringThePrompt)
+        shown.seams.prompt.whileAsking = renameElsewhere;
+    else
+        renameElsewhere();
+    if (button.isEmpty())
+        clickRow(w.List1, 0);
+    else
+        click(w.findChild<QPushButton *>(button));
+    renamed.sort();
+    QCOMPARE(lib.tree(), renamed);
+    QCOMPARE(shown.seams.errors.messages.size(), 1);
+    QVERIFY(isBilingual(shown.seams.errors.messages.first()));
+    QVERIFY(shown.seams.errors.messages.first().endsWith(u"\nOld"_s));
+    QCOMPARE(w.List1->items(), (QStringList{u"New"_s, u"Zeta"_s}));
+    QCOMPARE(shown.seams.starter.starts, QList<QStringList>());
 }
 
 QTEST_MAIN(JournalDetailsTest)

@@ -37,6 +37,9 @@ public:
     // The journal selected in List1, read afresh; none when nothing is
     // selected. The blank entry is a journal with the empty name.
     std::optional<QString> currentJournal() const;
+    // Whether the journal was renamed or deleted behind the program's back;
+    // if so the user is told and the lists are rebuilt.
+    bool journalVanished(const QString &name);
     const QStringList &surfaceLines() const { return m_surface.lines(); }
 
     // The recount sequences, shared by every handler that changes the library.

@@ -16,15 +16,21 @@ void Form1::Command7_Click() {
     RecountLibrary();
 }
 
-// Rename: without a journal of its own there is nothing to ask a name for.
+// Rename: without a journal of its own there is nothing to ask a name for. A
+// journal that went away behind the program's back, also while the prompt
+// was open, gets no files under the new name.
 void Form1::Command4_Click() {
     const std::optional<QString> journal = currentJournal();
     const QString oldName = journal.value_or(QString());
     if (const QString problem = renameSourceProblem(journal.has_value(), oldName); !problem.isEmpty()) {
         report(problem);
+    } else if (journalVanished(oldName)) {
+        return;
     } else {
         const QString newName = m_platform.prompt.ask(this, QStringLiteral("输入新名称 Input a new name:"),
                                                       QStringLiteral("重命名 Rename"), oldName);
+        if (!newName.isEmpty() && journalVanished(oldName))
+            return;
         reportMessages(renameJournal(m_platform.fs, m_appDir, oldName, newName).messages);
     }
     RecountLibrary();

@@ -58,6 +58,8 @@ void Form1::Command3_Click() {
                QStringLiteral("\n") + howToSetHomepage());
         return;
     }
+    if (journalVanished(*journal))
+        return;
     const QString path = paths::recordFile(m_appDir, Record::Homepage, *journal);
     DisplayText homepage;
     const Result read = readForDisplay(m_platform.fs, path, homepage);
@@ -92,6 +94,8 @@ void Form1::editField(Record field) {
         report(selectJournalFirst());
         return;
     }
+    if (journalVanished(*journal))
+        return;
     const QString &name = *journal;
     // The blank-name journal's files are purged at start-up; none is made for it.
     if (name.isEmpty()) {

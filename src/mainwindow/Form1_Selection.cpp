@@ -1,5 +1,6 @@
 #include "mainwindow/Form1.h"
 
+#include "library/JournalPresence.h"
 #include "library/Messages.h"
 #include "library/ShowJournal.h"
 #include "mainwindow/ListBox.h"
@@ -7,18 +8,29 @@
 
 namespace varnotel {
 
-// Showing a journal: IF, homepage, notes and example folder, each completed
-// with its default when missing. A box whose step failed is emptied rather
-// than left with another journal's text, and the failures are told together.
 std::optional<QString> Form1::currentJournal() const {
     if (List1->listIndex() < 0)
         return std::nullopt;
     return List1->text();
 }
 
+bool Form1::journalVanished(const QString &name) {
+    if (journalStillListed(m_platform.fs, m_appDir, name))
+        return false;
+    report(bilingual(QStringLiteral("这个期刊已经不在期刊库中(可能已在别处被改名或删除),列表已重新建立:"),
+                     QStringLiteral("This journal is no longer in the library (it may have been renamed or "
+                                    "deleted elsewhere); the lists were rebuilt:")) +
+           QStringLiteral("\n") + name);
+    RecountLibrary();
+    return true;
+}
+
+// Showing a journal: IF, homepage, notes and example folder, each completed
+// with its default when missing. A box whose step failed is emptied rather
+// than left with another journal's text, and the failures are told together.
 void Form1::List1_Click() {
     const std::optional<QString> journal = currentJournal();
-    if (!journal)
+    if (!journal || journalVanished(*journal))
         return;
     const QString &name = *journal;
     List1->setToolTip(name);

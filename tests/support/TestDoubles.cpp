@@ -14,6 +14,8 @@ QWidget *FakePlayer::createView(QWidget *parent) { return new QWidget(parent); }
 QString ScriptedPrompt::ask(QWidget *, const QString &prompt, const QString &title,
                             const QString &defaultText) {
     asked.append({prompt, title, defaultText});
+    if (whileAsking)
+        whileAsking();
     if (confirmDefault)
         return defaultText;
     return answers.isEmpty() ? QString() : answers.takeFirst();

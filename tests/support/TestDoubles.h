@@ -13,6 +13,8 @@
 #include <QPair>
 #include <QStringList>
 
+#include <functional>
+
 namespace varnotel::test {
 
 // Records every start: the program and its arguments.
@@ -54,6 +56,8 @@ public:
     QList<Asked> asked;
     // When set, the default text is taken as the answer (the user just confirms).
     bool confirmDefault = false;
+    // What happens elsewhere while the prompt is open.
+    std::function<void()> whileAsking;
 };
 
 class FixedClock final : public Clock {
