@@ -7,6 +7,8 @@ set -euo pipefail
 PACKAGES=(
     # build
     cmake ninja-build g++
+    # the fuzzers: clang with libFuzzer and the sanitizers' runtime
+    clang libclang-rt-14-dev
     # Qt 6.4 Widgets, Test and Multimedia (qt6-base-dev brings the GL headers Qt's CMake files look for)
     qt6-base-dev qt6-multimedia-dev libgl-dev
     # so the background music can actually play (mpg123 decoder, pulse and ALSA sinks)

@@ -1,0 +1,43 @@
+// Whatever a homepage file or an article's path holds, the desktop is asked
+// for one thing only: xdg-open with one argument that is a web address (for
+// the browser) or the file (for a path), never an option.
+#include "Check.h"
+#include "media/CommandLines.h"
+#include "media/DesktopCommand.h"
+#include "media/HomepageAddress.h"
+
+#include <QString>
+#include <QUrl>
+
+using namespace varnotel;
+
+namespace {
+
+void checkStart(const DesktopCommand &command) {
+    if (!command.refusal.isEmpty()) {
+        FUZZ_CHECK(command.arguments.isEmpty());
+        return;
+    }
+    FUZZ_CHECK(command.program == QLatin1String("xdg-open"));
+    FUZZ_CHECK(command.arguments.size() == 1);
+    FUZZ_CHECK(!command.arguments.first().startsWith(QLatin1Char('-')));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    holdsHomepageAddress(text);
+    const DesktopCommand browse = desktopCommandFor(browserCommandLine(text));
+    checkStart(browse);
+    if (browse.refusal.isEmpty()) {
+        const QString scheme = QUrl(browse.arguments.first()).scheme().toLower();
+        FUZZ_CHECK(scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+    }
+    const DesktopCommand open = desktopCommandFor(shellOpenCommandLine(text));
+    checkStart(open);
+    if (open.refusal.isEmpty())
+        FUZZ_CHECK(open.arguments.first() == text || open.arguments.first() == QStringLiteral("./") + text);
+    return 0;
+}
