@@ -31,10 +31,13 @@ namespace {
 
 constexpr qint64 kMinute = 60 * 1000;
 
-// What the person does on a window whose minute-long music has started, or
-// what the player reports; then what the player and the bar should show.
+// One thing the person does on the window, or the player reports.
+using Step = std::function<void(ShownWindow &)>;
+
+// After some steps on a window whose minute-long music has started: what the
+// player and the bar should show.
 struct Happening {
-    std::function<void(ShownWindow &)> act;
+    QList<Step> steps;
     PlayState state;
     int plays; // play() calls, the start at Form_Load among them
     int volume = kStoredPlayerSettings.volume;
@@ -43,14 +46,21 @@ struct Happening {
     bool noMusic = false;
 };
 
-void clickBar(ShownWindow &w, QToolButton *MediaPlayerBar::*button) {
-    click(w.window.WindowsMediaPlayer1->*button);
+Step press(QToolButton *MediaPlayerBar::*button) {
+    return [button](ShownWindow &w) { click(w.window.WindowsMediaPlayer1->*button); };
+}
+
+Step key(QSlider *MediaPlayerBar::*slider, Qt::Key pressed) {
+    return [=](ShownWindow &w) { QTest::keyClick(w.window.WindowsMediaPlayer1->*slider, pressed); };
 }
 
 // A mouse click at a fraction of a slider's groove.
-void clickAt(QSlider *slider, double fraction) {
-    QTest::mouseClick(slider, Qt::LeftButton, {},
-                      QPoint(static_cast<int>(slider->width() * fraction), slider->height() / 2));
+Step clickAt(QSlider *MediaPlayerBar::*slider, double fraction) {
+    return [=](ShownWindow &w) {
+        QSlider *target = w.window.WindowsMediaPlayer1->*slider;
+        const QPoint point(static_cast<int>(target->width() * fraction), target->height() / 2);
+        QTest::mouseClick(target, Qt::LeftButton, {}, point);
+    };
 }
 
 template <typename T> QByteArray littleEndian(T value) {
@@ -110,76 +120,41 @@ void MusicTest::startUpHandsTheMusicFileOverLast() {
     QCOMPARE(seams.player.url(), lib.path(u"BGM/BGM.mp3"));
     QCOMPARE(seams.player.urlSets, 1);
     QCOMPARE(seenAtStart, QStringList{u"Cell"_s} + statistics(1, 0));
-    MediaPlayerBar *bar = window.WindowsMediaPlayer1;
-    QCOMPARE(bar->playPauseButton->toolTip(), u"暂停 Pause"_s);
-    QCOMPARE(bar->volumeSlider->value(), 50);
-    QVERIFY(!bar->muteButton->isChecked());
-    QVERIFY(bar->positionSlider->isVisible());
-    QVERIFY(!bar->noMusicLabel->isVisible());
+    QCOMPARE(window.WindowsMediaPlayer1->playPauseButton->toolTip(), u"暂停 Pause"_s);
 }
 
 void MusicTest::whatHappensToTheMusic_data() {
     QTest::addColumn<Happening>("happening");
-    const auto playPause = &MediaPlayerBar::playPauseButton;
-    const auto stop = &MediaPlayerBar::stopButton;
-    const auto ends = [](int times) {
-        return [times](ShownWindow &w) {
-            for (int i = 0; i < times; ++i)
-                w.seams.player.reachEnd();
-        };
-    };
-    QTest::newRow("it plays to its end") << Happening{ends(1), PlayState::Playing, 2};
-    QTest::newRow("it ends three times") << Happening{ends(3), PlayState::Playing, 4};
-    QTest::newRow("pause on the bar")
-        << Happening{[=](ShownWindow &w) { clickBar(w, playPause); }, PlayState::Paused, 1};
-    QTest::newRow("pause, then play") << Happening{[=](ShownWindow &w) {
-                                                       clickBar(w, playPause);
-                                                       clickBar(w, playPause);
-                                                   },
-                                                   PlayState::Playing, 2};
-    QTest::newRow("stop on the bar stays a stop")
-        << Happening{[=](ShownWindow &w) { clickBar(w, stop); }, PlayState::Stopped, 1};
-    QTest::newRow("stop, then play") << Happening{[=](ShownWindow &w) {
-                                                      clickBar(w, stop);
-                                                      clickBar(w, playPause);
-                                                  },
-                                                  PlayState::Playing, 2};
-    QTest::newRow("the file cannot be played") << Happening{[=](ShownWindow &w) {
-                                                                w.seams.player.failToPlay(u"bad file"_s);
-                                                                clickBar(w, playPause);
-                                                            },
-                                                            PlayState::Stopped,
-                                                            1,
-                                                            50,
-                                                            false,
-                                                            0,
-                                                            true};
-    QTest::newRow("the manual opens")
-        << Happening{[](ShownWindow &w) { click(w.window.Command12); }, PlayState::Playing, 1};
-    QTest::newRow("mute") << Happening{[](ShownWindow &w) { clickBar(w, &MediaPlayerBar::muteButton); },
-                                       PlayState::Playing, 1, 50, true};
-    QTest::newRow("mute and unmute") << Happening{[](ShownWindow &w) {
-                                                      clickBar(w, &MediaPlayerBar::muteButton);
-                                                      clickBar(w, &MediaPlayerBar::muteButton);
-                                                  },
-                                                  PlayState::Playing, 1};
-    QTest::newRow("volume keys") << Happening{[](ShownWindow &w) {
-                                                  QSlider *volume =
-                                                      w.window.WindowsMediaPlayer1->volumeSlider;
-                                                  QTest::keyClick(volume, Qt::Key_End);
-                                                  QTest::keyClick(volume, Qt::Key_PageDown);
-                                              },
-                                              PlayState::Playing, 1, 90};
+    const Step playPause = press(&MediaPlayerBar::playPauseButton);
+    const Step stop = press(&MediaPlayerBar::stopButton);
+    const Step mute = press(&MediaPlayerBar::muteButton);
+    const Step end = [](ShownWindow &w) { w.seams.player.reachEnd(); };
+    const Step unplayable = [](ShownWindow &w) { w.seams.player.failToPlay(u"bad file"_s); };
+    const Step openManual = [](ShownWindow &w) { click(w.window.Command12); };
+    const auto playing = PlayState::Playing;
+
+    QTest::newRow("it ends, three times") << Happening{{end, end, end}, playing, 4};
+    QTest::newRow("pause on the bar") << Happening{{playPause}, PlayState::Paused, 1};
+    QTest::newRow("pause, then play") << Happening{{playPause, playPause}, playing, 2};
+    QTest::newRow("stop on the bar stays a stop") << Happening{{stop}, PlayState::Stopped, 1};
+    QTest::newRow("stop, then play") << Happening{{stop, playPause}, playing, 2};
+    QTest::newRow("the file cannot be played") << Happening{
+        .steps = {unplayable, playPause}, .state = PlayState::Stopped, .plays = 1, .noMusic = true};
+    QTest::newRow("the manual opens") << Happening{{openManual}, playing, 1};
+    QTest::newRow("mute") << Happening{.steps = {mute}, .state = playing, .plays = 1, .muted = true};
+    QTest::newRow("mute and unmute") << Happening{{mute, mute}, playing, 1};
+    QTest::newRow("volume keys") << Happening{{key(&MediaPlayerBar::volumeSlider, Qt::Key_End),
+                                               key(&MediaPlayerBar::volumeSlider, Qt::Key_PageDown)},
+                                              playing,
+                                              1,
+                                              90};
     QTest::newRow("volume all the way down")
-        << Happening{[](ShownWindow &w) { clickAt(w.window.WindowsMediaPlayer1->volumeSlider, 0); },
-                     PlayState::Playing, 1, 0};
+        << Happening{{clickAt(&MediaPlayerBar::volumeSlider, 0)}, playing, 1, 0};
     QTest::newRow("a click in the middle of the position")
-        << Happening{[](ShownWindow &w) { clickAt(w.window.WindowsMediaPlayer1->positionSlider, 0.5); },
-                     PlayState::Playing,
-                     1,
-                     50,
-                     false,
-                     kMinute / 2};
+        << Happening{.steps = {clickAt(&MediaPlayerBar::positionSlider, 0.5)},
+                     .state = playing,
+                     .plays = 1,
+                     .position = kMinute / 2};
 }
 
 void MusicTest::whatHappensToTheMusic() {
@@ -188,7 +163,8 @@ void MusicTest::whatHappensToTheMusic() {
     ShownWindow w(lib.appDir());
     FakePlayer &player = w.seams.player;
     player.setDuration(kMinute);
-    happening.act(w);
+    for (const Step &step : happening.steps)
+        step(w);
 
     QCOMPARE(player.state, happening.state);
     QCOMPARE(player.plays, happening.plays);
