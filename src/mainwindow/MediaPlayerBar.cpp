@@ -187,8 +187,8 @@ void MediaPlayerBar::showNoMusic(const QString &reason) {
     timeLabel->hide();
     noMusicLabel->show();
     noMusicLabel->setToolTip(reason);
-    for (QWidget *control : {static_cast<QWidget *>(playPauseButton), static_cast<QWidget *>(stopButton),
-                             static_cast<QWidget *>(muteButton), static_cast<QWidget *>(volumeSlider)})
+    const QList<QWidget *> controls{playPauseButton, stopButton, muteButton, volumeSlider};
+    for (QWidget *control : controls)
         control->setEnabled(false);
     showPlayState();
 }
