@@ -15,6 +15,8 @@ PACKAGES=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # running the window without a display and taking its screenshot
     xvfb xauth x11-utils imagemagick
+    # checking the desktop entry of the installed program
+    desktop-file-utils
     # Times New Roman and 宋体 fall back through fontconfig to these
     fontconfig fonts-liberation fonts-noto-cjk
 )

@@ -2,6 +2,7 @@
 // and where its controls stand as a person sees them.
 #include "mainwindow/ControlStyle.h"
 #include "mainwindow/ListBox.h"
+#include "mainwindow/MediaPlayerBar.h"
 #include "mainwindow/TextBox.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
@@ -28,9 +29,10 @@ bool hasInk(const QImage &image, const QRect &area) {
 
 QStringList captions(const Form1 &window) {
     QStringList result;
-    for (const QPushButton *button : window.findChildren<QPushButton *>())
+    for (const QPushButton *button :
+         window.findChildren<QPushButton *>(QString(), Qt::FindDirectChildrenOnly))
         result << button->text();
-    for (const QLabel *label : window.findChildren<QLabel *>())
+    for (const QLabel *label : window.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
         result << label->text();
     result.sort();
     return result;

@@ -11,6 +11,8 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Varnotel"));
+    // Ties the window to the menu entry that scripts/install-desktop-entry.sh writes.
+    QGuiApplication::setDesktopFileName(QStringLiteral("varnotel"));
 
     varnotel::PosixFileSystem fs;
     varnotel::DesktopProgramStarter starter;

@@ -7,6 +7,7 @@
 #include "library/Statistics.h"
 #include "mainwindow/ControlStyle.h"
 #include "mainwindow/ListBox.h"
+#include "mainwindow/MediaPlayerBar.h"
 #include "mainwindow/PictureBox.h"
 #include "mainwindow/TextBox.h"
 #include "platform/ErrorReport.h"
@@ -105,7 +106,7 @@ void Form1::createControls() {
     Command1 = button(this, "Command1", QStringLiteral("修改备注 Modify notes"), 10800, 8880, 1935, 375);
     Command2 = button(this, "Command2", QStringLiteral("作者博客 Author's blog"), 12840, 8880, 1935, 375);
     WindowsMediaPlayer1 =
-        placed(m_platform.player.createView(this), "WindowsMediaPlayer1", 120, 9360, 14655, 735);
+        placed(new MediaPlayerBar(m_platform.player, this), "WindowsMediaPlayer1", 120, 9360, 14655, 735);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
@@ -136,14 +137,16 @@ void Form1::connectHandlers() {
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(&m_platform.player, &MediaPlayer::endOfMedia, this, &Form1::WindowsMediaPlayer1_EndOfMedia);
 }
 
 void Form1::Form_Load() {
     PurgeBlankJournal();
     setWindowTitle(QStringLiteral("Varnotel 1.0 - ") + m_appDir);
     scanLibraryAndPrintStatistics(); // the lists are empty and the surface is fresh
-    m_platform.player.setUrl(paths::musicFile(m_appDir));
     Timer1->start();
+    // Last: the player starts on its own once it has the file.
+    m_platform.player.setUrl(paths::musicFile(m_appDir));
 }
 
 void Form1::RecountLibrary() {

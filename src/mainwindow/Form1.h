@@ -15,6 +15,7 @@ class QTimer;
 namespace varnotel {
 
 class ListBox;
+class MediaPlayerBar;
 class PictureBox;
 class TextBox;
 enum class Record;
@@ -78,7 +79,7 @@ public:
     TextBox *Text4;
     QPushButton *Command1;
     QPushButton *Command2;
-    QWidget *WindowsMediaPlayer1;
+    MediaPlayerBar *WindowsMediaPlayer1;
     QTimer *Timer1;
 
 public slots:
@@ -100,6 +101,8 @@ public slots:
     void List1_KeyPress(int keyAscii);
     // The clock lines.
     void Timer1_Timer();
+    // The background music.
+    void WindowsMediaPlayer1_EndOfMedia();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

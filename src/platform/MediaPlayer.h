@@ -3,12 +3,23 @@
 #include <QObject>
 #include <QString>
 
-class QWidget;
-
 namespace varnotel {
 
-// The background-music player: the few members the window uses. Every change
-// of the play state is announced by playStateChanged.
+// The settings the window's player is stored with, in force before any code
+// runs: it starts on its own once it is given a file, plays it once, at half
+// volume, not muted, at normal speed. The player never shows a dialog of its
+// own; what goes wrong is announced by cannotPlay.
+struct StoredPlayerSettings {
+    bool autoStart = true;
+    int volume = 50; // 0 to 100
+    bool mute = false;
+    double rate = 1.0;
+    int playCount = 1;
+};
+inline constexpr StoredPlayerSettings kStoredPlayerSettings{};
+
+// The background-music player: what the window and its control bar use.
+// Positions and durations are in milliseconds.
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
@@ -21,12 +32,32 @@ public:
     virtual void setUrl(const QString &url) = 0;
     virtual QString url() const = 0;
     virtual PlayState playState() const = 0;
+    // A stopped player starts again from the beginning, a paused one goes on.
     virtual void play() = 0;
-    // The player's own strip with its controls, placed by the window.
-    virtual QWidget *createView(QWidget *parent) = 0;
+    virtual void pause() = 0;
+    virtual void stop() = 0;
+
+    virtual qint64 position() const = 0;
+    virtual void setPosition(qint64 position) = 0;
+    virtual qint64 duration() const = 0;
+
+    virtual int volume() const = 0;
+    virtual void setVolume(int volume) = 0;
+    virtual bool isMuted() const = 0;
+    virtual void setMuted(bool muted) = 0;
 
 signals:
     void playStateChanged();
+    // The media played to its end; the player now rests stopped.
+    void endOfMedia();
+    // There is no music to play: the file is missing or holds no playable
+    // sound, or there is nothing to play it on. Raised once per file; the
+    // player does not try the file again.
+    void cannotPlay(const QString &reason);
+    void positionChanged(qint64 position);
+    void durationChanged(qint64 duration);
+    void volumeChanged(int volume);
+    void mutedChanged(bool muted);
 };
 
 } // namespace varnotel

@@ -7,24 +7,48 @@ class QMediaPlayer;
 
 namespace varnotel {
 
-// The background-music player on Qt Multimedia, set up as the window's player
-// is stored: starts on its own, plays once, half volume, no error dialogs.
+// The background-music player on Qt Multimedia (QMediaPlayer with
+// QAudioOutput), set up with the stored settings. A file that cannot be played
+// is given up at its first failure: it is never tried again.
 class QtMediaPlayer final : public MediaPlayer {
     Q_OBJECT
 public:
-    explicit QtMediaPlayer(QObject *parent = nullptr);
+    // Without a sound device there is nothing to hear, so by default the player
+    // then reports that it cannot play instead of decoding into the void.
+    // Optional lets it play all the same, on GStreamer's stand-in output.
+    enum class SoundDevice { Required, Optional };
+
+    explicit QtMediaPlayer(SoundDevice soundDevice = SoundDevice::Required, QObject *parent = nullptr);
     ~QtMediaPlayer() override;
 
     void setUrl(const QString &url) override;
     QString url() const override;
     PlayState playState() const override;
     void play() override;
-    QWidget *createView(QWidget *parent) override;
+    void pause() override;
+    void stop() override;
+    qint64 position() const override;
+    void setPosition(qint64 position) override;
+    qint64 duration() const override;
+    int volume() const override;
+    void setVolume(int volume) override;
+    bool isMuted() const override;
+    void setMuted(bool muted) override;
 
 private:
-    QMediaPlayer *m_player;
-    QAudioOutput *m_output;
+    void createPlayer();
+    bool playable() const;
+    void mediaStatusChanged(int status);
+    void giveUp(const QString &reason);
+    QString cannotPlayFile(const QString &why) const;
+
+    SoundDevice m_soundDevice;
+    QMediaPlayer *m_player = nullptr;
+    QAudioOutput *m_output = nullptr;
     QString m_url;
+    bool m_givenUp = false;
+    int m_volume = kStoredPlayerSettings.volume;
+    bool m_muted = kStoredPlayerSettings.mute;
 };
 
 } // namespace varnotel

@@ -1,7 +1,5 @@
 #include "support/TestDoubles.h"
 
-#include <QWidget>
-
 namespace varnotel::test {
 
 Result RecordingStarter::start(const QString &program, const QStringList &arguments) {
@@ -9,7 +7,68 @@ Result RecordingStarter::start(const QString &program, const QStringList &argume
     return answer;
 }
 
-QWidget *FakePlayer::createView(QWidget *parent) { return new QWidget(parent); }
+void FakePlayer::setUrl(const QString &url) {
+    m_url = url;
+    ++urlSets;
+    if (kStoredPlayerSettings.autoStart)
+        play();
+}
+
+void FakePlayer::play() {
+    ++plays;
+    if (unplayable)
+        return;
+    if (state == PlayState::Stopped)
+        setPosition(0);
+    enter(PlayState::Playing);
+}
+
+void FakePlayer::pause() {
+    if (!unplayable)
+        enter(PlayState::Paused);
+}
+
+void FakePlayer::stop() {
+    enter(PlayState::Stopped);
+    setPosition(0);
+}
+
+void FakePlayer::setPosition(qint64 position) {
+    m_position = position;
+    emit positionChanged(position);
+}
+
+void FakePlayer::setVolume(int volume) {
+    m_volume = volume;
+    emit volumeChanged(volume);
+}
+
+void FakePlayer::setMuted(bool muted) {
+    m_muted = muted;
+    emit mutedChanged(muted);
+}
+
+void FakePlayer::reachEnd() {
+    setPosition(m_duration);
+    enter(PlayState::Stopped);
+    emit endOfMedia();
+}
+
+void FakePlayer::failToPlay(const QString &reason) {
+    unplayable = true;
+    enter(PlayState::Stopped);
+    emit cannotPlay(reason);
+}
+
+void FakePlayer::setDuration(qint64 duration) {
+    m_duration = duration;
+    emit durationChanged(duration);
+}
+
+void FakePlayer::enter(PlayState next) {
+    state = next;
+    emit playStateChanged();
+}
 
 QString ScriptedPrompt::ask(QWidget *, const QString &prompt, const QString &title,
                             const QString &defaultText) {

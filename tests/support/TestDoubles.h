@@ -25,23 +25,44 @@ public:
     Result answer;
 };
 
+// A player that plays nothing but keeps its state as the real one does: it
+// starts on its own when given a file, and tests make the media end or fail.
 class FakePlayer final : public MediaPlayer {
     Q_OBJECT
 public:
-    void setUrl(const QString &url) override {
-        m_url = url;
-        ++urlSets;
-    }
+    void setUrl(const QString &url) override;
     QString url() const override { return m_url; }
     PlayState playState() const override { return state; }
-    void play() override { ++plays; }
-    QWidget *createView(QWidget *parent) override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    qint64 position() const override { return m_position; }
+    void setPosition(qint64 position) override;
+    qint64 duration() const override { return m_duration; }
+    int volume() const override { return m_volume; }
+    void setVolume(int volume) override;
+    bool isMuted() const override { return m_muted; }
+    void setMuted(bool muted) override;
+
+    // The media, duration long, has played to its end.
+    void reachEnd();
+    // The file turned out to be unplayable, for the reason given.
+    void failToPlay(const QString &reason);
+    void setDuration(qint64 duration);
+
     PlayState state = PlayState::Stopped;
-    int plays = 0;
+    int plays = 0; // calls of play(), a restart among them
     int urlSets = 0;
+    bool unplayable = false;
 
 private:
+    void enter(PlayState next);
+
     QString m_url;
+    qint64 m_position = 0;
+    qint64 m_duration = 0;
+    int m_volume = kStoredPlayerSettings.volume;
+    bool m_muted = kStoredPlayerSettings.mute;
 };
 
 // Answers prompts from a script; an exhausted script cancels.
