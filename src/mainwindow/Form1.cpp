@@ -135,6 +135,7 @@ void Form1::connectHandlers() {
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 }
 
