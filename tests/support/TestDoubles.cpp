@@ -9,7 +9,12 @@ Result RecordingStarter::start(const QString &program, const QStringList &argume
     return answer;
 }
 
-QWidget *FakePlayer::createView(QWidget *parent) { return new QWidget(parent); }
+// Stands in for the player's control bar, whose buttons Tab reaches.
+QWidget *FakePlayer::createView(QWidget *parent) {
+    auto *view = new QWidget(parent);
+    view->setFocusPolicy(Qt::TabFocus);
+    return view;
+}
 
 QString ScriptedPrompt::ask(QWidget *, const QString &prompt, const QString &title,
                             const QString &defaultText) {
