@@ -1,0 +1,110 @@
+// The window as a person first meets it: where the focus is, where Tab takes
+// it, and whether every printed text is shown whole.
+#include "mainwindow/PictureBox.h"
+#include "support/TempLibrary.h"
+#include "support/WindowDriver.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace varnotel;
+using namespace varnotel::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString focusedName() {
+    QWidget *focused = QApplication::focusWidget();
+    return focused ? focused->objectName() : QString();
+}
+
+// The rows of the image that hold ink, in runs of consecutive rows.
+QList<std::pair<int, int>> inkBands(const QImage &image, const QColor &paper) {
+    QList<std::pair<int, int>> bands;
+    for (int y = 0; y < image.height(); ++y) {
+        if (inkBounds(image.copy(0, y, image.width(), 1), paper).isEmpty())
+            continue;
+        if (!bands.isEmpty() && bands.last().second == y - 1)
+            bands.last().second = y;
+        else
+            bands.append({y, y});
+    }
+    return bands;
+}
+
+} // namespace
+
+class WindowDesignTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theBlogButtonHasTheFocusAtStart();
+    void tabVisitsTheControlsInTheirOrder();
+    void labelsShowTheirCaptionsWhole();
+    void statisticsLinesStandWholeAboveTheClock();
+};
+
+// Space on the focused button at start opens the author's blog; nothing asks
+// for a new journal title.
+void WindowDesignTest::theBlogButtonHasTheFocusAtStart() {
+    TempLibrary lib;
+    ShownWindow shown(lib.appDir());
+    QVERIFY(QTest::qWaitForWindowActive(&shown.window));
+    QCOMPARE(focusedName(), u"Command2"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(shown.seams.starter.starts.size(), 1);
+    QVERIFY(shown.seams.starter.starts.first().join(u' ').contains(u"blog"_s));
+    QVERIFY(shown.seams.prompt.asked.isEmpty());
+}
+
+// The clock boxes and the player are stops of their own, the player before
+// the rename button; the walk comes back to where it began.
+void WindowDesignTest::tabVisitsTheControlsInTheirOrder() {
+    TempLibrary lib;
+    ShownWindow shown(lib.appDir());
+    QVERIFY(QTest::qWaitForWindowActive(&shown.window));
+    QStringList visited;
+    for (int press = 0; press < 21; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << focusedName();
+    }
+    const QStringList expected{u"List1"_s,     u"Picture1"_s,  u"WindowsMediaPlayer1"_s,
+                               u"Command4"_s,  u"Text3"_s,     u"Command5"_s,
+                               u"Command6"_s,  u"Command8"_s,  u"Command9"_s,
+                               u"Text2"_s,     u"Picture2"_s,  u"Text4"_s,
+                               u"Command1"_s,  u"Command10"_s, u"List3"_s,
+                               u"Command7"_s,  u"Text1"_s,     u"Command3"_s,
+                               u"Command11"_s, u"Command12"_s, u"Command2"_s};
+    QCOMPARE(visited, expected);
+}
+
+// Lower strokes (p, g, brackets) and the tops of Chinese characters included.
+void WindowDesignTest::labelsShowTheirCaptionsWhole() {
+    TempLibrary lib;
+    ShownWindow shown(lib.appDir());
+    const QList<QLabel *> labels = shown.window.findChildren<QLabel *>();
+    QCOMPARE(labels.size(), 6);
+    for (QLabel *label : labels)
+        QVERIFY2(showsWhole(label), qPrintable(label->text()));
+}
+
+// The surface alone, without the controls on it: the Chinese line keeps off
+// the window's top edge, the two lines stay apart, and both end above the
+// clock box that would hide anything lower.
+void WindowDesignTest::statisticsLinesStandWholeAboveTheClock() {
+    TempLibrary lib;
+    lib.addJournal(u"Nature");
+    lib.write(u"Example/Nature/p.pdf", "p");
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    QImage surface(w.size(), QImage::Format_RGB32);
+    w.render(&surface, {}, {}, QWidget::DrawWindowBackground);
+    const QList<std::pair<int, int>> bands = inkBands(surface, Qt::white);
+    QCOMPARE(bands.size(), 2);
+    QVERIFY(bands.first().first > 0);
+    QVERIFY(bands.last().second < w.Picture1->y());
+}
+
+QTEST_MAIN(WindowDesignTest)
+#include "tst_window_design.moc"
