@@ -205,8 +205,6 @@ void Form1::PurgeBlankJournal() {
                               outcome.path, outcome.result));
 }
 
-void Form1::Timer1_Timer() {}
-
 void Form1::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
