@@ -34,7 +34,7 @@ const QLocale kChinese(QLocale::Chinese, QLocale::China);
 std::unique_ptr<ShownWindow> tickedWindow(const TempLibrary &lib, const QDateTime &moment) {
     auto shown = std::make_unique<ShownWindow>(lib.appDir());
     shown->seams.clock.moment = moment;
-    shown->seams.clock.weekday = u"星期四"_s;
+    shown->seams.clock.weekday = u"星期三"_s;
     PictureBox *box = shown->window.Picture1;
     if (!QTest::qWaitFor([box] { return !box->printedLines().isEmpty(); }, 3000))
         qFatal("no clock tick within three seconds");
@@ -79,8 +79,8 @@ void ClockTest::linesForFixedMoments() {
     QCOMPARE(englishClockLine(moment.at), moment.english);
 }
 
-// Empty until the first tick, then both lines painted whole in their boxes;
-// when 59 seconds turn to 0 the boxes look exactly as if the new moment had
+// Empty until the first tick, then both lines painted whole in their boxes,
+// also the widest ones; when 59 seconds turn to 0 the boxes look exactly as if the new moment had
 // been the only one drawn: no old digit is left behind.
 void ClockTest::eachTickDrawsBothLinesAnew() {
     TempLibrary lib;
@@ -89,19 +89,19 @@ void ClockTest::eachTickDrawsBothLinesAnew() {
     for (const QImage &image : clockImages(fresh.window))
         QVERIFY(inkBounds(image, paper).isEmpty());
 
-    const std::unique_ptr<ShownWindow> ticking = tickedWindow(lib, at(2014, 8, 7, 15, 5, 59));
+    const std::unique_ptr<ShownWindow> ticking = tickedWindow(lib, at(2014, 9, 24, 23, 59, 59));
     Form1 &w = ticking->window;
-    QCOMPARE(w.Picture1->printedLines(), QStringList{u" 2014 年 8 月 7 日 星期四 15 点 5 分 59 秒"_s});
-    QCOMPARE(w.Picture2->printedLines(), QStringList{u" August  7 , 2014  Thursday  15 : 5 : 59 "_s});
+    QCOMPARE(w.Picture1->printedLines(), QStringList{u" 2014 年 9 月 24 日 星期三 23 点 59 分 59 秒"_s});
+    QCOMPARE(w.Picture2->printedLines(), QStringList{u" September  24 , 2014  Wednesday  23 : 59 : 59 "_s});
     QVERIFY(showsWhole(w.Picture1));
     QVERIFY(showsWhole(w.Picture2));
     const QList<QImage> before = clockImages(w);
 
-    ticking->seams.clock.moment = at(2014, 8, 7, 15, 6, 0);
+    ticking->seams.clock.moment = at(2014, 9, 25, 0, 0, 0);
     QVERIFY(QTest::qWaitFor([&w] { return w.Picture2->printedLines().first().endsWith(u" 0 "_s); }, 3000));
     const QList<QImage> after = clockImages(w);
     QVERIFY(after != before);
-    QCOMPARE(after, clockImages(tickedWindow(lib, at(2014, 8, 7, 15, 6, 0))->window));
+    QCOMPARE(after, clockImages(tickedWindow(lib, at(2014, 9, 25, 0, 0, 0))->window));
 }
 
 QTEST_MAIN(ClockTest)
