@@ -27,6 +27,14 @@ QFont songTi(qreal pointSize) {
     return font;
 }
 
+QFont defaultControlFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Liberation Serif"),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")});
+    font.setPointSizeF(9);
+    return font;
+}
+
 void setColours(QWidget *widget, const QColor &background, const QColor &text) {
     QPalette colours = widget->palette();
     for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})

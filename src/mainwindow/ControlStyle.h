@@ -15,6 +15,11 @@ QRect fromTwips(int left, int top, int width, int height);
 QFont timesNewRoman(qreal pointSize, bool bold = false);
 // 宋体 for Chinese notes, falling back to an installed CJK serif.
 QFont songTi(qreal pointSize);
+// The font of every control that stores none of its own: 宋体 9 pt, as on the
+// Chinese-language systems the window was laid out on. Without it, Latin
+// letters come from the Times stand-in and Chinese from a CJK serif, whose
+// own Latin letters reach too deep for the 17-pixel labels.
+QFont defaultControlFont();
 
 void setColours(QWidget *widget, const QColor &background, const QColor &text);
 

@@ -32,8 +32,17 @@ template <typename W> W *placed(W *widget, const char *name, int left, int top, 
     return widget;
 }
 
+// Controls that store no font of their own use the default control font, not
+// the window's Times New Roman.
+template <typename W> W *defaultFont(W *widget) {
+    widget->setFont(style::defaultControlFont());
+    return widget;
+}
+
+// A label prints its caption from its top-left corner.
 QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h) {
-    auto *result = placed(new QLabel(caption, parent), name, l, t, w, h);
+    auto *result = defaultFont(placed(new QLabel(caption, parent), name, l, t, w, h));
+    result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     style::setColours(result, Qt::white, Qt::black);
     return result;
 }
@@ -47,7 +56,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
 
 template <typename W> W *whiteBox(W *widget) {
     style::setColours(widget, Qt::white, Qt::black);
-    return widget;
+    return defaultFont(widget);
 }
 
 } // namespace
@@ -71,7 +80,7 @@ void Form1::createControls() {
     Picture1 = whiteBox(placed(new PictureBox(this), "Picture1", 0, 480, 5055, 255));
     Picture2 = whiteBox(placed(new PictureBox(this), "Picture2", 0, 720, 5055, 255));
     Label6 = label(this, "Label6", QStringLiteral("跳转 Skip to:"), 120, 1320, 1335, 255);
-    Text1 = placed(new QLineEdit(this), "Text1", 1560, 1200, 5895, 495);
+    Text1 = defaultFont(placed(new QLineEdit(this), "Text1", 1560, 1200, 5895, 495));
     Command12 = button(this, "Command12", QStringLiteral("用户手册 User's Manual"), 4080, 1830, 2055, 345);
     Command10 = button(this, "Command10", QStringLiteral("刷新 Refresh"), 6240, 1800, 1215, 375);
     Label1 = label(this, "Label1", QStringLiteral("期刊列表 Journal List:"), 120, 2040, 2415, 255);
@@ -113,14 +122,17 @@ void Form1::createControls() {
 }
 
 void Form1::setTabOrder() {
-    // The stored tab indexes, lowest first; labels take no focus.
-    const QList<QWidget *> order{Command2, List1,    Picture1, Command4, WindowsMediaPlayer1,
-                                 Text3,    Command5, Command6, Command8, Command9,
-                                 Text2,    Picture2, Text4,    Command1, Command10,
-                                 List3,    Command7, Text1,    Command3, Command11,
+    // The stored tab indexes, lowest first; labels and the hidden List2 take no
+    // focus. The window opens with the focus on the first.
+    const QList<QWidget *> order{Command2, List1,    Picture1,  WindowsMediaPlayer1,
+                                 Command4, Text3,    Command5,  Command6,
+                                 Command8, Command9, Text2,     Picture2,
+                                 Text4,    Command1, Command10, List3,
+                                 Command7, Text1,    Command3,  Command11,
                                  Command12};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    order.first()->setFocus();
 }
 
 void Form1::connectHandlers() {
@@ -136,6 +148,7 @@ void Form1::connectHandlers() {
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&m_platform.player, &MediaPlayer::endOfMedia, this, &Form1::WindowsMediaPlayer1_EndOfMedia);
 }
@@ -194,8 +207,6 @@ void Form1::PurgeBlankJournal() {
                               QStringLiteral("Cannot delete the file of the blank-name journal:"),
                               outcome.path, outcome.result));
 }
-
-void Form1::Timer1_Timer() {}
 
 void Form1::paintEvent(QPaintEvent *) {
     QPainter painter(this);

@@ -99,6 +99,8 @@ public slots:
     void Command4_Click();
     void Command11_Click();
     void List1_KeyPress(int keyAscii);
+    // Skip-to.
+    void Text1_Change();
     // The clock lines.
     void Timer1_Timer();
     // The background music.

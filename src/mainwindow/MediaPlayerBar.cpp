@@ -66,6 +66,8 @@ MediaPlayerBar::MediaPlayerBar(MediaPlayer &player, QWidget *parent) : QFrame(pa
     setFrameShape(QFrame::StyledPanel);
     style::setColours(this, style::kButtonFace, Qt::black);
     createControls();
+    // Tab enters the bar at its first button and walks its controls in order.
+    setFocusProxy(playPauseButton);
     layOut();
     connectControls();
     connectPlayer();

@@ -5,6 +5,7 @@
 namespace varnotel {
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
+    setFocusPolicy(Qt::TabFocus); // a stop in the window's tab order, like any picture box
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QImage>
 #include <QtTest>
 
 namespace varnotel::test {
@@ -49,6 +50,27 @@ void clickBelowLastRow(QAbstractItemView *view) {
 }
 
 void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+QRect inkBounds(const QImage &image, const QColor &background) {
+    QRect bounds;
+    const QRgb paper = background.rgb();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != paper)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+bool showsWhole(QWidget *box) {
+    const QSize size = box->size();
+    const QImage fitted = box->grab().toImage();
+    box->resize(size * 3);
+    const QImage roomy = box->grab().toImage();
+    box->resize(size);
+    const QRect ink = inkBounds(roomy, box->palette().color(box->backgroundRole()));
+    return !ink.isEmpty() && ink.top() > 0 && QRect(QPoint(), size).contains(ink) &&
+           roomy.copy(QRect(QPoint(), size)) == fitted;
+}
 
 QStringList boxes(const Form1 &window) {
     return {window.Text3->text(), window.Text2->text(), window.Text4->text()};

@@ -3,10 +3,13 @@
 #include "mainwindow/Form1.h"
 #include "support/TestDoubles.h"
 
+#include <QColor>
+#include <QRect>
 #include <QStringList>
 
 class QAbstractButton;
 class QAbstractItemView;
+class QImage;
 
 namespace varnotel::test {
 
@@ -26,6 +29,14 @@ void doubleClickRow(QAbstractItemView *view, qsizetype row);
 // A click into the list below its last row.
 void clickBelowLastRow(QAbstractItemView *view);
 void click(QAbstractButton *button);
+
+// Where something other than the background colour is painted (the ink of
+// the text); an empty rectangle when nothing is.
+QRect inkBounds(const QImage &image, const QColor &background);
+// Whether a box shows its text whole, as a person checks it: with three times
+// the room it shows nothing more and nothing moves, and nothing touches its
+// top edge (a glyph cut off above). The box gets its size back.
+bool showsWhole(QWidget *box);
 
 // The three display boxes, IF, homepage, notes, as their exact texts.
 QStringList boxes(const Form1 &window);
