@@ -5,10 +5,10 @@
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
 #include "library/Statistics.h"
-#include "mainwindow/ControlStyle.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/PictureBox.h"
 #include "mainwindow/TextBox.h"
+#include "platform/ControlStyle.h"
 #include "platform/ErrorReport.h"
 #include "platform/MediaPlayer.h"
 
