@@ -57,8 +57,11 @@ Result FaultyFileSystem::removeFile(const QString &path) {
 Result FaultyFileSystem::renameNoReplace(const QString &from, const QString &to) {
     VARNOTEL_FAULT_AT_OR(Op::Rename, from, m_real.renameNoReplace(from, to));
 }
-Result FaultyFileSystem::copyFile(const QString &from, const QString &to) {
-    VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to));
+Result FaultyFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {
+    VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to, progress));
+}
+Result FaultyFileSystem::replaceFile(const QString &from, const QString &to) {
+    VARNOTEL_FAULT_AT_OR(Op::Replace, from, m_real.replaceFile(from, to));
 }
 Result FaultyFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
     VARNOTEL_FAULT_OR(Op::Write, m_real.writeFile(path, bytes));

@@ -75,7 +75,7 @@ public:
 // use; tests run as root, so permissions cannot stand in for that).
 class FaultyFileSystem final : public FileSystem {
 public:
-    enum class Op { CreateFolder, RemoveFolder, RemoveFile, Rename, Copy, Write, Read };
+    enum class Op { CreateFolder, RemoveFolder, RemoveFile, Rename, Copy, Write, Read, Replace };
 
     QStringList stubborn;
 
@@ -95,7 +95,8 @@ public:
     Result removeFolder(const QString &path) override;
     Result removeFile(const QString &path) override;
     Result renameNoReplace(const QString &from, const QString &to) override;
-    Result copyFile(const QString &from, const QString &to) override;
+    Result copyFile(const QString &from, const QString &to, const CopyProgress &progress) override;
+    Result replaceFile(const QString &from, const QString &to) override;
     Result writeFile(const QString &path, const QByteArray &bytes) override;
     Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override;
 
