@@ -1,5 +1,6 @@
 #include "support/TestDoubles.h"
 
+#include <QThread>
 #include <QWidget>
 
 namespace varnotel::test {
@@ -58,7 +59,12 @@ Result FaultyFileSystem::renameNoReplace(const QString &from, const QString &to)
     VARNOTEL_FAULT_AT_OR(Op::Rename, from, m_real.renameNoReplace(from, to));
 }
 Result FaultyFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {
-    VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to, progress));
+    const int pieceMs = copyPieceMs;
+    auto slowed = [pieceMs, &progress](qint64 copied, qint64 total) {
+        QThread::msleep(static_cast<unsigned long>(pieceMs));
+        return !progress || progress(copied, total);
+    };
+    VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to, slowed));
 }
 Result FaultyFileSystem::replaceFile(const QString &from, const QString &to) {
     VARNOTEL_FAULT_AT_OR(Op::Replace, from, m_real.replaceFile(from, to));

@@ -78,6 +78,8 @@ public:
     enum class Op { CreateFolder, RemoveFolder, RemoveFile, Rename, Copy, Write, Read, Replace };
 
     QStringList stubborn;
+    // Each piece of a copy takes this long, as on a slow stick.
+    int copyPieceMs = 0;
 
     // The call of op after `skip` successful ones fails with the reason.
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
