@@ -173,9 +173,9 @@ void Form1::RecountExamples() {
     List3->clear();
     clearSurface();
     scanAllArticles();
-    QStringList current;
+    ArticleList current;
     sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, currentJournal().value_or(QString())), current);
-    List3->addItems(current);
+    List3->addItems(current.names, current.paths);
     PrintStatistics();
 }
 

@@ -37,7 +37,17 @@ void ListBox::addItems(const QStringList &items) {
     m_model->setStringList(m_model->stringList() + items);
 }
 
-void ListBox::clear() { m_model->setStringList({}); }
+void ListBox::addItems(const QStringList &items, const QStringList &itemData) {
+    Q_ASSERT(items.size() == itemData.size());
+    m_data.resize(listCount()); // the items before these carry none
+    m_data += itemData;
+    addItems(items);
+}
+
+void ListBox::clear() {
+    m_model->setStringList({});
+    m_data.clear();
+}
 
 qsizetype ListBox::listCount() const { return m_model->rowCount(); }
 
@@ -46,6 +56,8 @@ QString ListBox::list(qsizetype index) const {
 }
 
 QStringList ListBox::items() const { return m_model->stringList(); }
+
+QString ListBox::itemData(qsizetype index) const { return m_data.value(index); }
 
 qsizetype ListBox::listIndex() const {
     const QModelIndexList selected = selectionModel()->selectedRows();

@@ -16,10 +16,15 @@ public:
 
     void addItem(const QString &item);
     void addItems(const QStringList &items);
+    // Items that carry, beside each text, data of the program's own that the
+    // person never sees (an article's path); one data text per item.
+    void addItems(const QStringList &items, const QStringList &itemData);
     void clear();
     qsizetype listCount() const;
     QString list(qsizetype index) const;
     QStringList items() const;
+    // The data added with the item; empty for an item added without.
+    QString itemData(qsizetype index) const;
 
     // The selected row, -1 when nothing is selected. A current row that is not
     // selected (the list took the focus by Tab) is not a selection. Setting it
@@ -47,6 +52,8 @@ private:
     void announceClickOnSelectedRow(const QModelIndex &clicked);
 
     QStringListModel *m_model;
+    // Only as long as the last item added with data: lists without data pay nothing.
+    QStringList m_data;
     // Whether the current mouse press changed the selection; a click that did
     // not is a click on the selected row, which is a selection all the same.
     bool m_pressSelected = false;
