@@ -23,6 +23,7 @@ FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, co
 // empty). On a failure the list is empty and the failure says why.
 struct ExampleListing {
     ArticleList articles;
+    bool created = false; // the folder was missing and was made just now
     QString failure;
 };
 
