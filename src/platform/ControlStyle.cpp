@@ -27,6 +27,15 @@ QFont songTi(qreal pointSize) {
     return font;
 }
 
+QFont defaultControlFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSizeF(8.25);
+    return font;
+}
+
 void setColours(QWidget *widget, const QColor &background, const QColor &text) {
     QPalette colours = widget->palette();
     for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})

@@ -17,6 +17,10 @@ QFont timesNewRoman(qreal pointSize, bool bold = false);
 // 宋体 for Chinese notes, falling back to an installed CJK serif.
 QFont songTi(qreal pointSize);
 
+// The font of a control for which the form stores none: the runtime's
+// MS Sans Serif 8pt, through its stand-ins.
+QFont defaultControlFont();
+
 void setColours(QWidget *widget, const QColor &background, const QColor &text);
 
 inline const QColor kButtonFace(224, 224, 224);
