@@ -1,5 +1,6 @@
 #include "mainwindow/Form1.h"
 
+#include "examples/Form3.h"
 #include "library/BlankJournal.h"
 #include "library/FolderScanner.h"
 #include "library/LibraryPaths.h"
@@ -64,7 +65,8 @@ Form1::Form1(const QString &appDir, Platform platform, QWidget *parent)
     connectHandlers();
 }
 
-Form1::~Form1() = default;
+// The dialog asks this window for the current journal: it must not outlive it.
+Form1::~Form1() { delete m_form3; }
 
 void Form1::createControls() {
     Picture1 = whiteBox(placed(new PictureBox(this), "Picture1", 0, 480, 5055, 255));
@@ -136,6 +138,13 @@ void Form1::connectHandlers() {
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(List3, &ListBox::itemSelected, this, &Form1::List3_Click);
+    connect(List3, &ListBox::itemDoubleClicked, this, &Form1::List3_DblClick);
+    connect(List3, &ListBox::characterKeyPressed, this, &Form1::List3_KeyPress);
+    List3->acceptFileDrops();
+    connect(List3, &ListBox::filesDropped, this, &Form1::List3_OLEDragDrop);
 }
 
 void Form1::Form_Load() {
@@ -173,8 +182,10 @@ void Form1::RecountExamples() {
     List3->clear();
     clearSurface();
     scanAllArticles();
+    const QString journal = currentJournal().value_or(QString());
     ArticleList current;
-    sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, currentJournal().value_or(QString())), current);
+    if (journal != QLatin1String("..")) // that would list the application folder itself
+        sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, journal), current);
     List3->addItems(current.names, current.paths);
     PrintStatistics();
 }

@@ -3,6 +3,7 @@
 #include "mainwindow/PrintedLines.h"
 #include "platform/Platform.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -14,6 +15,7 @@ class QTimer;
 
 namespace varnotel {
 
+class Form3;
 class ListBox;
 class PictureBox;
 class TextBox;
@@ -95,11 +97,20 @@ public slots:
     void Command4_Click();
     void Command11_Click();
     void List1_KeyPress(int keyAscii);
+    // Example articles: importing, opening, deleting.
+    void Command8_Click();
+    void Command9_Click();
+    void List3_Click();
+    void List3_DblClick();
+    void List3_KeyPress(int keyAscii);
+    void List3_OLEDragDrop(const QStringList &files);
     // The clock lines.
     void Timer1_Timer();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // The import dialog goes with the main window.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
@@ -115,10 +126,14 @@ private:
     // Showing a journal, starting other programs, editing the fields.
     void startProgram(const QString &commandLine, WindowStyle style);
     void editField(Record field);
+    // Example articles.
+    void showImportDialog();
+    void deleteSelectedArticle();
 
     QString m_appDir;
     Platform m_platform;
     PrintedLines m_surface;
+    QPointer<Form3> m_form3; // the import dialog while it is open
 };
 
 } // namespace varnotel

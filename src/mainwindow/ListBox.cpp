@@ -1,9 +1,29 @@
 #include "mainwindow/ListBox.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QStringListModel>
+#include <QUrl>
 
 namespace varnotel {
+
+namespace {
+
+// The paths of a drag that holds local files only; empty for anything else.
+QStringList localFiles(const QMimeData *data) {
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
 
 ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new QStringListModel(this)) {
     setModel(m_model);
@@ -97,6 +117,36 @@ void ListBox::mousePressEvent(QMouseEvent *event) {
 void ListBox::announceClickOnSelectedRow(const QModelIndex &clicked) {
     if (!m_pressSelected && clicked.isValid() && clicked.row() == listIndex())
         emit itemSelected();
+}
+
+void ListBox::acceptFileDrops() {
+    m_acceptsFiles = true;
+    setAcceptDrops(true);
+    setDropIndicatorShown(false);
+}
+
+void ListBox::dragEnterEvent(QDragEnterEvent *event) {
+    if (m_acceptsFiles && !localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ListBox::dragMoveEvent(QDragMoveEvent *event) {
+    if (m_acceptsFiles && !localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ListBox::dropEvent(QDropEvent *event) {
+    const QStringList paths = m_acceptsFiles ? localFiles(event->mimeData()) : QStringList();
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths);
 }
 
 } // namespace varnotel

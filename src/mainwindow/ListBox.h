@@ -35,6 +35,10 @@ public:
     // The selected item's text, empty when none is selected.
     QString text() const;
 
+    // Files dragged from a file manager may be dropped on the list; they are
+    // announced, not added.
+    void acceptFileDrops();
+
 signals:
     // Raised once per selection, after the row is selected, whatever selected
     // it: a click (also on the row already selected), the keyboard, the
@@ -43,10 +47,15 @@ signals:
     void itemDoubleClicked();
     // A key that produces a character, before the list itself acts on it.
     void characterKeyPressed(int keyAscii);
+    // The local files dropped on the list, by their paths.
+    void filesDropped(const QStringList &paths);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void announceClickOnSelectedRow(const QModelIndex &clicked);
@@ -57,6 +66,7 @@ private:
     // Whether the current mouse press changed the selection; a click that did
     // not is a click on the selected row, which is a selection all the same.
     bool m_pressSelected = false;
+    bool m_acceptsFiles = false;
 };
 
 } // namespace varnotel
