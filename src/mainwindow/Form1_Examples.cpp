@@ -41,9 +41,12 @@ void Form1::showImportDialog() {
         m_form3->setWindowIcon(windowIcon());
         connect(m_form3, &Form3::closing, this, &Form1::RecountExamples);
     }
-    m_form3->show();
-    m_form3->raise();
-    m_form3->activateWindow();
+    if (m_form3->isVisible()) {
+        m_form3->raise();
+        m_form3->activateWindow();
+    } else {
+        m_form3->show();
+    }
 }
 
 void Form1::closeEvent(QCloseEvent *event) {
