@@ -85,11 +85,11 @@ const Step walkToActasFolder = [](Session &s) {
     for (const QString &name : s.lib.path(u"Example/Acta").split(u'/', Qt::SkipEmptyParts))
         doubleClickRow(s.dialog->Dir1, rowNamed(s.dialog->Dir1, name));
 };
-// Five pieces of 200 ms each: the progress shows, and Cancel is pressed as
+// Six pieces of 200 ms each: the progress shows, and Cancel is pressed as
 // soon as it is on the screen.
 const Step slowCopyCancelled = [](Session &s) {
     QFile big(s.papers + u"/paper.pdf"_s);
-    QVERIFY(big.open(QIODevice::WriteOnly) && big.write(QByteArray(5 << 20, 'b')) == 5 << 20);
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.write(QByteArray(24 << 20, 'b')) == 24 << 20);
     big.close();
     s.seams.fs.copyPieceMs = 200;
     auto *poll = new QTimer;
@@ -102,18 +102,24 @@ const Step slowCopyCancelled = [](Session &s) {
     });
     poll->start(20);
 };
-const Step dropTwoFilesAndAFolder = [](Session &s) {
+void drop(Session &s, const QStringList &paths) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(s.papers + u"/notes.txt"_s),
-                  QUrl::fromLocalFile(s.papers + u"/paper.pdf"_s),
-                  QUrl::fromLocalFile(s.papers + u"/sub"_s)});
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
     QWidget *list = s.window.List3->viewport();
     QDragEnterEvent enter(list->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(list, &enter);
     QVERIFY(enter.isAccepted());
-    QDropEvent drop(list->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(list, &drop);
+    QDropEvent dropped(list->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(list, &dropped);
+}
+const Step dropTwoFilesAndAFolder = [](Session &s) {
+    drop(s, {s.papers + u"/notes.txt"_s, s.papers + u"/paper.pdf"_s, s.papers + u"/sub"_s});
 };
+// The kernel copies no pseudo file: its size says 0, and only reading finds the text.
+const Step dropProcVersion = [](Session &s) { drop(s, {u"/proc/version"_s}); };
 
 struct Import {
     QList<Step> steps;
@@ -190,6 +196,11 @@ void ImportTest::theDialogImportsTheClickedFile_data() {
     row("the example folder is gone", {removeActasFolder, clickFile(u"notes.txt"_s)}, {}, kOld, 1, 1);
     row("a slow copy cancelled", {slowCopyCancelled, clickFile(u"paper.pdf"_s)}, kBefore, kOld, 1, 0);
     row("two files and a folder dropped", {dropTwoFilesAndAFolder}, kBoth, kNew, 2, 1);
+    QFile version(u"/proc/version"_s);
+    QVERIFY(version.open(QIODevice::ReadOnly));
+    row("a file of /proc dropped", {dropProcVersion},
+        {{u"Acta/paper.pdf"_s, "old"}, {u"Acta/version"_s, version.readAll()}},
+        {u"paper.pdf"_s, u"version"_s}, 2, 0);
 }
 
 // The example folder holds exactly what the person imported, and a file the
