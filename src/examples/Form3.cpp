@@ -61,7 +61,7 @@ Form3::Form3(const QString &appDir, FileSystem &fs, ErrorReport &errors, Journal
 }
 
 void Form3::createControls() {
-    Drive1 = placed(new DriveListBox(this), "Drive1", 120, 720, 6975, 300);
+    Drive1 = whiteBox(placed(new DriveListBox(this), "Drive1", 120, 720, 6975, 300));
     File1 = whiteBox(placed(new FileListBox(m_fs, this), "File1", 7320, 1320, 7455, 9090));
     Dir1 = whiteBox(placed(new DirListBox(m_fs, this), "Dir1", 120, 1800, 7095, 8700));
     Label1 =
@@ -126,6 +126,7 @@ void Form3::File1_Click() {
         m_errors.report(this, outcome.messages.join(QStringLiteral("\n\n")));
 }
 
+// Exit: the main window recounts as the dialog closes.
 void Form3::Command1_Click() { close(); }
 
 void Form3::closeEvent(QCloseEvent *event) {
