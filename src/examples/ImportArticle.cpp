@@ -17,7 +17,8 @@ bool isTheArticleItself(const FileSystem &fs, const QString &source, const QStri
     return id && id == fs.entryId(target);
 }
 
-// Writing through a link would put files outside the library.
+// The folder is made by the add button, not here: one that went missing is
+// told about. Writing through a link would put files outside the library.
 QString folderProblem(const FileSystem &fs, const QString &folder) {
     if (!fs.folderExists(folder))
         return lines(bilingual(QStringLiteral("例文文件夹不存在,没有导入任何文件:"),
