@@ -72,7 +72,8 @@ void JournalDetailsTest::fieldsShowTheirFilesAndMissingOnesAreCompleted() {
     QCOMPARE(shown.notes.text, u"\"Nature:\"\r\n"_s);
     QCOMPARE(lib.read(u"IF/Nature.txt"), bytes.isNull() ? quoted(u"IF:"_s) : bytes);
     QVERIFY(lib.isFolder(u"Example/Nature"));
-    QCOMPARE(shown.examples.articles, bytes.isNull() ? QStringList() : QStringList({u"b.pdf"_s, u"a.doc"_s}));
+    QCOMPARE(shown.examples.articles.names,
+             bytes.isNull() ? QStringList() : QStringList({u"b.pdf"_s, u"a.doc"_s}));
 }
 
 // An edit made outside shows at the next selection; a box whose file cannot be

@@ -1,9 +1,9 @@
 // Start-up on an application folder: what the window shows, what it deletes,
 // and where its controls stand as a person sees them.
-#include "mainwindow/ControlStyle.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/MediaPlayerBar.h"
 #include "mainwindow/TextBox.h"
+#include "platform/ControlStyle.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"

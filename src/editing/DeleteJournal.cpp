@@ -1,6 +1,5 @@
 #include "editing/DeleteJournal.h"
 
-#include "editing/JournalName.h"
 #include "library/DiscardFile.h"
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"

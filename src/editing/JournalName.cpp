@@ -37,12 +37,4 @@ QString journalNameProblem(const QString &name) {
     return {};
 }
 
-bool hasOwnExampleFolder(const QString &name) {
-    return !name.isEmpty() && !isDotName(name) && staysInLibrary(name);
-}
-
-bool staysInLibrary(const QString &name) {
-    return !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
-}
-
 } // namespace varnotel

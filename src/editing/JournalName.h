@@ -14,11 +14,4 @@ inline constexpr qsizetype kMaxFileNameBytes = 255;
 // The empty name means a cancelled prompt and is not judged here.
 QString journalNameProblem(const QString &name);
 
-// Whether the name addresses a folder of its own below Example. The blank
-// entry, "." and ".." would address Example itself or the application folder.
-bool hasOwnExampleFolder(const QString &name);
-
-// Whether the name stays inside the record folders when made into a path.
-bool staysInLibrary(const QString &name);
-
 } // namespace varnotel

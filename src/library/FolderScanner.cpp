@@ -19,7 +19,12 @@ QString withoutLastFourCharacters(const QString &fileName) {
     return fileName.left(end);
 }
 
-void scanFolder(const FileSystem &fs, QString myPath, ItemText itemText, QStringList &list) {
+namespace {
+
+// Calls visit(folder, name) for every file below myPath, folder ending in the
+// separator: a folder's own files in name order, then its subfolders, depth
+// first.
+template <typename Visit> void forEachFile(const FileSystem &fs, QString myPath, Visit visit) {
     if (!myPath.endsWith(QLatin1Char('/')))
         myPath += QLatin1Char('/');
     const std::optional<EntryId> rootId = fs.folderId(myPath);
@@ -38,14 +43,28 @@ void scanFolder(const FileSystem &fs, QString myPath, ItemText itemText, QString
                 if (visited.insert(key(entry.folderId)).second)
                     subfolders.push_back(folder + entry.name + QLatin1Char('/'));
             } else {
-                list.append(itemText == ItemText::WholeName ? entry.name
-                                                            : withoutLastFourCharacters(entry.name));
+                visit(folder, entry.name);
             }
         }
         // Pushed in reverse, so the first subfolder is scanned next, whole.
         for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it)
             pending.push_back(std::move(*it));
     }
+}
+
+} // namespace
+
+void scanFolder(const FileSystem &fs, QString myPath, ItemText itemText, QStringList &list) {
+    forEachFile(fs, std::move(myPath), [&](const QString &, const QString &name) {
+        list.append(itemText == ItemText::WholeName ? name : withoutLastFourCharacters(name));
+    });
+}
+
+void sosuofile3(const FileSystem &fs, const QString &myPath, ArticleList &list3) {
+    forEachFile(fs, myPath, [&](const QString &folder, const QString &name) {
+        list3.names.append(name);
+        list3.paths.append(folder + name);
+    });
 }
 
 } // namespace varnotel

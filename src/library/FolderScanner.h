@@ -30,9 +30,15 @@ inline void sosuofile2(const FileSystem &fs, const QString &myPath, QStringList 
     scanFolder(fs, myPath, ItemText::WithoutLastFour, list2);
 }
 
-// The current journal's example articles, whole file names.
-inline void sosuofile3(const FileSystem &fs, const QString &myPath, QStringList &list3) {
-    scanFolder(fs, myPath, ItemText::WholeName, list3);
-}
+// Example articles as the list shows them, whole file names, and beside each
+// name the path of the file it stands for, so that opening and deleting find
+// that very file, also in a subfolder.
+struct ArticleList {
+    QStringList names;
+    QStringList paths;
+};
+
+// The current journal's example articles, in the order of scanFolder.
+void sosuofile3(const FileSystem &fs, const QString &myPath, ArticleList &list3);
 
 } // namespace varnotel

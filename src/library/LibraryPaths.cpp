@@ -66,4 +66,13 @@ QString defaultRecordValue(Record record, const QString &name) {
     return {};
 }
 
+bool hasOwnExampleFolder(const QString &name) {
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           staysInLibrary(name);
+}
+
+bool staysInLibrary(const QString &name) {
+    return !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
 } // namespace varnotel

@@ -33,6 +33,13 @@ QStringList blankNamePaths(const QString &appDir);
 
 } // namespace paths
 
+// Whether the name addresses a folder of its own below Example. The blank
+// entry, "." and ".." would address Example itself or the application folder.
+bool hasOwnExampleFolder(const QString &name);
+
+// Whether the name stays inside the record folders when made into a path.
+bool staysInLibrary(const QString &name);
+
 // The default line a record file gets when the program creates it.
 QString defaultRecordValue(Record record, const QString &name);
 

@@ -4,10 +4,6 @@
 
 namespace varnotel {
 
-namespace {
-
-// A short name of its own, so that even a target name at the length limit
-// gets a scratch file; the dot keeps it out of sight in file managers.
 QString scratchPathBeside(const FileSystem &fs, const QString &path) {
     const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
     for (;;) {
@@ -17,8 +13,6 @@ QString scratchPathBeside(const FileSystem &fs, const QString &path) {
             return candidate;
     }
 }
-
-} // namespace
 
 Result createNewFile(FileSystem &fs, const QString &path, const QByteArray &bytes) {
     const QString scratch = scratchPathBeside(fs, path);

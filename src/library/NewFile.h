@@ -13,4 +13,9 @@ namespace varnotel {
 // and a failed write leaves nothing behind.
 Result createNewFile(FileSystem &fs, const QString &path, const QByteArray &bytes);
 
+// A free name in the folder of path for a file that is to take path's place:
+// short, so that even a target name at the length limit gets one, and hidden
+// from file managers by its leading dot.
+QString scratchPathBeside(const FileSystem &fs, const QString &path);
+
 } // namespace varnotel

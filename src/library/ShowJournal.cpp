@@ -41,6 +41,7 @@ ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QS
         return listing;
     }
     const Result made = fs.createFolder(folder);
+    listing.created = made.ok;
     if (!made)
         listing.failure = failureMessage(QStringLiteral("无法创建例文文件夹"),
                                          QStringLiteral("Cannot create the example folder:"), folder, made);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/FolderScanner.h"
 #include "library/LibraryPaths.h"
 #include "platform/FileSystem.h"
 
@@ -21,7 +22,8 @@ FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, co
 // The articles of a journal's example folder; a missing folder is made (and is
 // empty). On a failure the list is empty and the failure says why.
 struct ExampleListing {
-    QStringList articles;
+    ArticleList articles;
+    bool created = false; // the folder was missing and was made just now
     QString failure;
 };
 

@@ -1,15 +1,16 @@
 #include "mainwindow/Form1.h"
 
+#include "examples/Form3.h"
 #include "library/BlankJournal.h"
 #include "library/FolderScanner.h"
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
 #include "library/Statistics.h"
-#include "mainwindow/ControlStyle.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/MediaPlayerBar.h"
 #include "mainwindow/PictureBox.h"
 #include "mainwindow/TextBox.h"
+#include "platform/ControlStyle.h"
 #include "platform/ErrorReport.h"
 #include "platform/MediaPlayer.h"
 
@@ -74,7 +75,8 @@ Form1::Form1(const QString &appDir, Platform platform, QWidget *parent)
     connectHandlers();
 }
 
-Form1::~Form1() = default;
+// The dialog asks this window for the current journal: it must not outlive it.
+Form1::~Form1() { delete m_form3; }
 
 void Form1::createControls() {
     Picture1 = whiteBox(placed(new PictureBox(this), "Picture1", 0, 480, 5055, 255));
@@ -151,6 +153,13 @@ void Form1::connectHandlers() {
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(&m_platform.player, &MediaPlayer::endOfMedia, this, &Form1::WindowsMediaPlayer1_EndOfMedia);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(List3, &ListBox::itemSelected, this, &Form1::List3_Click);
+    connect(List3, &ListBox::itemDoubleClicked, this, &Form1::List3_DblClick);
+    connect(List3, &ListBox::characterKeyPressed, this, &Form1::List3_KeyPress);
+    List3->acceptFileDrops();
+    connect(List3, &ListBox::filesDropped, this, &Form1::List3_OLEDragDrop);
 }
 
 void Form1::Form_Load() {
@@ -189,9 +198,11 @@ void Form1::RecountExamples() {
     List3->clear();
     clearSurface();
     scanAllArticles();
-    QStringList current;
-    sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, currentJournal().value_or(QString())), current);
-    List3->addItems(current);
+    const QString journal = currentJournal().value_or(QString());
+    ArticleList current;
+    if (journal != QLatin1String("..")) // that would list the application folder itself
+        sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, journal), current);
+    List3->addItems(current.names, current.paths);
     PrintStatistics();
 }
 

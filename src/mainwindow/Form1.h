@@ -3,6 +3,7 @@
 #include "mainwindow/PrintedLines.h"
 #include "platform/Platform.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -14,6 +15,7 @@ class QTimer;
 
 namespace varnotel {
 
+class Form3;
 class ListBox;
 class MediaPlayerBar;
 class PictureBox;
@@ -101,6 +103,13 @@ public slots:
     void List1_KeyPress(int keyAscii);
     // Skip-to.
     void Text1_Change();
+    // Example articles: importing, opening, deleting.
+    void Command8_Click();
+    void Command9_Click();
+    void List3_Click();
+    void List3_DblClick();
+    void List3_KeyPress(int keyAscii);
+    void List3_OLEDragDrop(const QStringList &files);
     // The clock lines.
     void Timer1_Timer();
     // The background music.
@@ -108,6 +117,8 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // The import dialog goes with the main window.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createControls();
@@ -123,10 +134,14 @@ private:
     // Showing a journal, starting other programs, editing the fields.
     void startProgram(const QString &commandLine, WindowStyle style);
     void editField(Record field);
+    // Example articles.
+    void showImportDialog();
+    void deleteSelectedArticle();
 
     QString m_appDir;
     Platform m_platform;
     PrintedLines m_surface;
+    QPointer<Form3> m_form3; // the import dialog while it is open
 };
 
 } // namespace varnotel

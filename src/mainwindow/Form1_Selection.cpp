@@ -39,7 +39,7 @@ void Form1::List1_Click() {
     Text2->setText(details.homepage.text);
     Text4->setText(details.notes.text);
     List3->clear();
-    List3->addItems(details.examples.articles);
+    List3->addItems(details.examples.articles.names, details.examples.articles.paths);
     const QStringList failures = details.failures();
     if (!failures.isEmpty())
         report(bilingual(QStringLiteral("该期刊未能完整显示。"),

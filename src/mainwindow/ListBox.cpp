@@ -1,9 +1,29 @@
 #include "mainwindow/ListBox.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QStringListModel>
+#include <QUrl>
 
 namespace varnotel {
+
+namespace {
+
+// The paths of a drag that holds local files only; empty for anything else.
+QStringList localFiles(const QMimeData *data) {
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
 
 ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new QStringListModel(this)) {
     setModel(m_model);
@@ -37,7 +57,17 @@ void ListBox::addItems(const QStringList &items) {
     m_model->setStringList(m_model->stringList() + items);
 }
 
-void ListBox::clear() { m_model->setStringList({}); }
+void ListBox::addItems(const QStringList &items, const QStringList &itemData) {
+    Q_ASSERT(items.size() == itemData.size());
+    m_data.resize(listCount()); // the items before these carry none
+    m_data += itemData;
+    addItems(items);
+}
+
+void ListBox::clear() {
+    m_model->setStringList({});
+    m_data.clear();
+}
 
 qsizetype ListBox::listCount() const { return m_model->rowCount(); }
 
@@ -46,6 +76,8 @@ QString ListBox::list(qsizetype index) const {
 }
 
 QStringList ListBox::items() const { return m_model->stringList(); }
+
+QString ListBox::itemData(qsizetype index) const { return m_data.value(index); }
 
 qsizetype ListBox::listIndex() const {
     const QModelIndexList selected = selectionModel()->selectedRows();
@@ -85,6 +117,36 @@ void ListBox::mousePressEvent(QMouseEvent *event) {
 void ListBox::announceClickOnSelectedRow(const QModelIndex &clicked) {
     if (!m_pressSelected && clicked.isValid() && clicked.row() == listIndex())
         emit itemSelected();
+}
+
+void ListBox::acceptFileDrops() {
+    m_acceptsFiles = true;
+    setAcceptDrops(true);
+    setDropIndicatorShown(false);
+}
+
+void ListBox::dragEnterEvent(QDragEnterEvent *event) {
+    if (m_acceptsFiles && !localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ListBox::dragMoveEvent(QDragMoveEvent *event) {
+    if (m_acceptsFiles && !localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ListBox::dropEvent(QDropEvent *event) {
+    const QStringList paths = m_acceptsFiles ? localFiles(event->mimeData()) : QStringList();
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths);
 }
 
 } // namespace varnotel

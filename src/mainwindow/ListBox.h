@@ -16,10 +16,15 @@ public:
 
     void addItem(const QString &item);
     void addItems(const QStringList &items);
+    // Items that carry, beside each text, data of the program's own that the
+    // person never sees (an article's path); one data text per item.
+    void addItems(const QStringList &items, const QStringList &itemData);
     void clear();
     qsizetype listCount() const;
     QString list(qsizetype index) const;
     QStringList items() const;
+    // The data added with the item; empty for an item added without.
+    QString itemData(qsizetype index) const;
 
     // The selected row, -1 when nothing is selected. A current row that is not
     // selected (the list took the focus by Tab) is not a selection. Setting it
@@ -30,6 +35,10 @@ public:
     // The selected item's text, empty when none is selected.
     QString text() const;
 
+    // Files dragged from a file manager may be dropped on the list; they are
+    // announced, not added.
+    void acceptFileDrops();
+
 signals:
     // Raised once per selection, after the row is selected, whatever selected
     // it: a click (also on the row already selected), the keyboard, the
@@ -38,18 +47,26 @@ signals:
     void itemDoubleClicked();
     // A key that produces a character, before the list itself acts on it.
     void characterKeyPressed(int keyAscii);
+    // The local files dropped on the list, by their paths.
+    void filesDropped(const QStringList &paths);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void announceClickOnSelectedRow(const QModelIndex &clicked);
 
     QStringListModel *m_model;
+    // Only as long as the last item added with data: lists without data pay nothing.
+    QStringList m_data;
     // Whether the current mouse press changed the selection; a click that did
     // not is a click on the selected row, which is a selection all the same.
     bool m_pressSelected = false;
+    bool m_acceptsFiles = false;
 };
 
 } // namespace varnotel

@@ -1,8 +1,8 @@
 #include "mainwindow/MediaPlayerBar.h"
 
-#include "mainwindow/ControlStyle.h"
 #include "media/PlaybackTime.h"
 #include "platform/Bilingual.h"
+#include "platform/ControlStyle.h"
 #include "platform/MediaPlayer.h"
 
 #include <QHBoxLayout>

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace varnotel {
@@ -24,6 +25,10 @@ struct DirEntry {
     Kind kind = Kind::File;
     EntryId folderId; // set for folders only
 };
+
+// Told after each piece of a copy: the bytes copied so far and the size of the
+// whole file. Returning false cancels the copy.
+using CopyProgress = std::function<bool(qint64 copied, qint64 total)>;
 
 // Everything the program does to the disk goes through this seam. Linux has no
 // hidden or system attribute: regular files (dot-files and read-only ones
@@ -53,7 +58,13 @@ public:
     virtual Result removeFile(const QString &path) = 0;   // a link itself, never its target
     // Never replaces an existing target, even when one appears meanwhile.
     virtual Result renameNoReplace(const QString &from, const QString &to) = 0;
-    virtual Result copyFile(const QString &from, const QString &to) = 0; // replaces the target
+    // Copies a regular file into a new file, which must not exist yet (nothing
+    // found at `to` is replaced or written through), piece by piece, telling
+    // progress after each piece. A failed or cancelled copy removes what it wrote.
+    virtual Result copyFile(const QString &from, const QString &to, const CopyProgress &progress) = 0;
+    // Puts a file in another's place in one step, replacing a file, or a link
+    // itself, found there; never a folder.
+    virtual Result replaceFile(const QString &from, const QString &to) = 0;
 
     // Creates or truncates the file and writes the bytes.
     virtual Result writeFile(const QString &path, const QByteArray &bytes) = 0;

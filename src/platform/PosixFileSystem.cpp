@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace varnotel {
 
@@ -62,6 +63,52 @@ bool writeAll(int fd, const char *data, qint64 size) {
         size -= n;
     }
     return true;
+}
+
+// A piece is big enough to copy at the disk's speed and small enough that
+// progress is told several times a second even on a slow stick.
+constexpr size_t kCopyPiece = 4 << 20;
+
+// The errors with which a file system declines an in-kernel copy.
+bool kernelCopyDeclined(int error) {
+    return error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP || error == EBADF;
+}
+
+// The next piece: copied in the kernel where the file systems allow it (no
+// trip through this process, a shared extent where supported), read and
+// written otherwise. Both move the descriptors' offsets, so either can follow
+// the other. Returns the bytes copied, 0 at the end, -1 on an error.
+ssize_t copyPiece(int in, int out, bool &inKernel, std::vector<char> &buffer) {
+    if (inKernel) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kCopyPiece, 0);
+        if (n > 0 || (n < 0 && !kernelCopyDeclined(errno)))
+            return n;
+        // 0 is the end, or a file the kernel does not copy (proc, sysfs): a read tells.
+        inKernel = false;
+    }
+    buffer.resize(kCopyPiece);
+    const ssize_t n = ::read(in, buffer.data(), buffer.size());
+    if (n > 0 && !writeAll(out, buffer.data(), n))
+        return -1;
+    return n;
+}
+
+Result copyContents(int in, int out, qint64 total, const CopyProgress &progress) {
+    bool inKernel = true;
+    std::vector<char> buffer;
+    qint64 copied = 0;
+    for (;;) {
+        const ssize_t n = copyPiece(in, out, inKernel, buffer);
+        if (n == 0)
+            return Result::success();
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return lastError();
+        copied += n;
+        if (progress && !progress(copied, total))
+            return Result::failure(QStringLiteral("cancelled"));
+    }
 }
 
 bool sameEntry(const QString &a, const QString &b) {
@@ -191,7 +238,7 @@ Result PosixFileSystem::renameNoReplace(const QString &from, const QString &to) 
     return lastError();
 }
 
-Result PosixFileSystem::copyFile(const QString &from, const QString &to) {
+Result PosixFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {
     Fd in(::open(native(from).constData(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0)
         return lastError();
@@ -200,32 +247,27 @@ Result PosixFileSystem::copyFile(const QString &from, const QString &to) {
         return lastError();
     if (!S_ISREG(st.st_mode))
         return Result::failure(QStringLiteral("not a regular file"));
-    // Copy beside the target first, then put it in place in one step: an old
-    // file of that name is only replaced by a complete copy.
-    QByteArray temp = native(to) + ".varnotel-XXXXXX";
-    Fd out(::mkostemp(temp.data(), O_CLOEXEC));
+    // O_EXCL: a file, folder or link found at the target is never written to.
+    const QByteArray target = native(to);
+    Fd out(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
     if (out.get() < 0)
         return lastError();
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-        if (n == 0)
-            break;
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 || !writeAll(out.get(), buffer, n)) {
-            const Result failed = lastError();
-            ::unlink(temp.constData());
-            return failed;
-        }
-    }
-    ::fchmod(out.get(), st.st_mode & 0777);
-    if (::close(out.release()) != 0 || ::rename(temp.constData(), native(to).constData()) != 0) {
-        const Result failed = lastError();
-        ::unlink(temp.constData());
-        return failed;
-    }
-    return Result::success();
+    Result result = copyContents(in.get(), out.get(), st.st_size, progress);
+    if (result && ::close(out.release()) != 0)
+        result = lastError();
+    if (!result)
+        ::unlink(target.constData());
+    return result;
+}
+
+Result PosixFileSystem::replaceFile(const QString &from, const QString &to) {
+    struct stat st {};
+    if (::lstat(native(from).constData(), &st) != 0)
+        return lastError();
+    if (S_ISDIR(st.st_mode))
+        return Result::failure(QStringLiteral("a folder is not a file"));
+    // rename(2) never puts a file in a folder's place (EISDIR).
+    return ::rename(native(from).constData(), native(to).constData()) == 0 ? Result::success() : lastError();
 }
 
 Result PosixFileSystem::writeFile(const QString &path, const QByteArray &bytes) {

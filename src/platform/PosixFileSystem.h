@@ -20,7 +20,8 @@ public:
     Result removeFolder(const QString &path) override;
     Result removeFile(const QString &path) override;
     Result renameNoReplace(const QString &from, const QString &to) override;
-    Result copyFile(const QString &from, const QString &to) override;
+    Result copyFile(const QString &from, const QString &to, const CopyProgress &progress) override;
+    Result replaceFile(const QString &from, const QString &to) override;
     Result writeFile(const QString &path, const QByteArray &bytes) override;
     Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override;
 };

@@ -67,6 +67,18 @@ QStringList TempLibrary::tree() const {
     return result;
 }
 
+QMap<QString, QByteArray> TempLibrary::files(QStringView folder) const {
+    QMap<QString, QByteArray> result;
+    const QDir root(path(folder));
+    QDirIterator it(root.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        result.insert(root.relativeFilePath(file),
+                      read(folder.toString() + u'/' + root.relativeFilePath(file)));
+    }
+    return result;
+}
+
 void TempLibrary::addJournal(QStringView name) const {
     const QString file = name.toString() + u".txt"_s;
     write(u"Journal/"_s + file, "\"\"\r\n");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -25,6 +26,8 @@ public:
     bool remove(QStringView relative) const; // a file, or a folder with all it holds
     // Every entry below the application folder, relative, sorted; folders end in "/".
     QStringList tree() const;
+    // Every file below a folder, by its path relative to that folder, with its bytes.
+    QMap<QString, QByteArray> files(QStringView folder) const;
 
     // A journal as the program makes it: four record files with their defaults.
     void addJournal(QStringView name) const;

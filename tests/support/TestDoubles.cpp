@@ -1,5 +1,7 @@
 #include "support/TestDoubles.h"
 
+#include <QThread>
+
 namespace varnotel::test {
 
 Result RecordingStarter::start(const QString &program, const QStringList &arguments) {
@@ -121,8 +123,16 @@ Result FaultyFileSystem::removeFile(const QString &path) {
 Result FaultyFileSystem::renameNoReplace(const QString &from, const QString &to) {
     VARNOTEL_FAULT_AT_OR(Op::Rename, from, m_real.renameNoReplace(from, to));
 }
-Result FaultyFileSystem::copyFile(const QString &from, const QString &to) {
-    VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to));
+Result FaultyFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {
+    const int pieceMs = copyPieceMs;
+    auto slowed = [pieceMs, &progress](qint64 copied, qint64 total) {
+        QThread::msleep(static_cast<unsigned long>(pieceMs));
+        return !progress || progress(copied, total);
+    };
+    VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to, slowed));
+}
+Result FaultyFileSystem::replaceFile(const QString &from, const QString &to) {
+    VARNOTEL_FAULT_AT_OR(Op::Replace, from, m_real.replaceFile(from, to));
 }
 Result FaultyFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
     VARNOTEL_FAULT_OR(Op::Write, m_real.writeFile(path, bytes));

@@ -100,8 +100,11 @@ public:
 // tests run as root, so permissions cannot stand in for that).
 class FaultyFileSystem final : public FileSystem {
 public:
-    enum class Op { CreateFolder, RemoveFolder, RemoveFile, Rename, Copy, Write, Read };
+    enum class Op { CreateFolder, RemoveFolder, RemoveFile, Rename, Copy, Write, Read, Replace };
     static constexpr int kForever = -1;
+
+    // Each piece of a copy takes this long, as on a slow stick.
+    int copyPieceMs = 0;
 
     // The call of op after `skip` successful ones fails with the reason.
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
@@ -122,7 +125,8 @@ public:
     Result removeFolder(const QString &path) override;
     Result removeFile(const QString &path) override;
     Result renameNoReplace(const QString &from, const QString &to) override;
-    Result copyFile(const QString &from, const QString &to) override;
+    Result copyFile(const QString &from, const QString &to, const CopyProgress &progress) override;
+    Result replaceFile(const QString &from, const QString &to) override;
     Result writeFile(const QString &path, const QByteArray &bytes) override;
     Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override;
 

@@ -6,6 +6,7 @@
 
 class QWidget;
 
+// The look every window of the program shares, as the forms runtime gives it.
 namespace varnotel::style {
 
 // Form positions are kept in twips, 15 to a logical pixel.

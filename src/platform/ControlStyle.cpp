@@ -1,4 +1,4 @@
-#include "mainwindow/ControlStyle.h"
+#include "platform/ControlStyle.h"
 
 #include <QPalette>
 #include <QWidget>

@@ -1,0 +1,29 @@
+#include "examples/DeleteArticle.h"
+
+#include "examples/ArticlePath.h"
+#include "library/DiscardFile.h"
+#include "library/Messages.h"
+
+namespace varnotel {
+
+ArticleDeletion deleteArticle(FileSystem &fs, const QString &appDir, const QString &path) {
+    ArticleDeletion deletion;
+    if (path.isEmpty() || !fs.fileExists(path))
+        return deletion;
+    if (!liesInExampleTree(fs, appDir, path)) {
+        deletion.messages << bilingual(QStringLiteral("该文件不在期刊例文文件夹中(经由链接),没有删除:"),
+                                       QStringLiteral("This file lies outside the example folders (through a "
+                                                      "link) and was not deleted:")) +
+                                 QLatin1Char('\n') + path;
+        return deletion;
+    }
+    const Result discarded = discardFile(fs, path);
+    if (discarded)
+        deletion.deleted = path;
+    else
+        deletion.messages << failureMessage(QStringLiteral("无法删除文件"),
+                                            QStringLiteral("Cannot delete the file:"), path, discarded);
+    return deletion;
+}
+
+} // namespace varnotel

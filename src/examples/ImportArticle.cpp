@@ -1,0 +1,100 @@
+#include "examples/ImportArticle.h"
+
+#include "examples/ArticlePath.h"
+#include "library/LibraryPaths.h"
+#include "library/Messages.h"
+#include "library/NewFile.h"
+
+namespace varnotel {
+
+namespace {
+
+QString lines(const QString &message, const QString &path) { return message + QLatin1Char('\n') + path; }
+
+// A file that already is the target: browsing the example folder itself.
+bool isTheArticleItself(const FileSystem &fs, const QString &source, const QString &target) {
+    const std::optional<EntryId> id = fs.entryId(source);
+    return id && id == fs.entryId(target);
+}
+
+// The folder is made by the add button, not here: one that went missing is
+// told about. Writing through a link would put files outside the library.
+QString folderProblem(const FileSystem &fs, const QString &folder) {
+    if (!fs.folderExists(folder))
+        return lines(bilingual(QStringLiteral("例文文件夹不存在,没有导入任何文件:"),
+                               QStringLiteral("The example folder is missing; nothing was imported:")),
+                     folder);
+    if (fs.isSymLink(folder))
+        return lines(bilingual(QStringLiteral("例文文件夹是一个链接,没有导入任何文件:"),
+                               QStringLiteral("The example folder is a link; nothing was imported:")),
+                     folder);
+    return {};
+}
+
+void importOne(FileSystem &fs, const QString &folder, const QString &source, const CopyProgress &progress,
+               ImportOutcome &outcome) {
+    if (fs.folderExists(source)) {
+        outcome.messages << lines(bilingual(QStringLiteral("文件夹不能导入,只能导入文件:"),
+                                            QStringLiteral("Folders cannot be imported, only files:")),
+                                  source);
+        return;
+    }
+    const QString target = folder + QLatin1Char('/') + fileNameOf(source);
+    if (isTheArticleItself(fs, source, target))
+        return;
+    const QString scratch = scratchPathBeside(fs, target);
+    bool cancelled = false;
+    auto told = [&](qint64 copied, qint64 total) {
+        cancelled = progress && !progress(copied, total);
+        return !cancelled;
+    };
+    Result result = fs.copyFile(source, scratch, told);
+    if (result) {
+        result = fs.replaceFile(scratch, target);
+        if (!result)
+            fs.removeFile(scratch);
+    }
+    if (result)
+        outcome.imported << target;
+    else if (cancelled)
+        outcome.cancelled = true;
+    else
+        outcome.messages << failureMessage(QStringLiteral("无法导入文件"),
+                                           QStringLiteral("Cannot import the file:"), source, result);
+}
+
+} // namespace
+
+QString importProblem(const std::optional<QString> &journal) {
+    if (!journal)
+        return bilingual(QStringLiteral("请先在期刊列表中选择一个期刊,再导入例文。"),
+                         QStringLiteral("Please select a journal in the journal list before importing "
+                                        "example articles."));
+    if (!hasOwnExampleFolder(*journal))
+        return bilingual(QStringLiteral("这一条目没有自己的例文文件夹,不能导入例文。"),
+                         QStringLiteral("This entry has no example folder of its own; no example articles "
+                                        "can be imported into it."));
+    return {};
+}
+
+ImportOutcome importArticles(FileSystem &fs, const QString &appDir, const std::optional<QString> &journal,
+                             const QStringList &sources, const ImportProgress &progress) {
+    ImportOutcome outcome;
+    if (const QString problem = importProblem(journal); !problem.isEmpty()) {
+        outcome.messages << problem;
+        return outcome;
+    }
+    const QString folder = paths::exampleFolder(appDir, *journal);
+    if (const QString problem = folderProblem(fs, folder); !problem.isEmpty()) {
+        outcome.messages << problem;
+        return outcome;
+    }
+    for (const QString &source : sources) {
+        importOne(fs, folder, source, progress ? progress(source) : CopyProgress(), outcome);
+        if (outcome.cancelled)
+            break;
+    }
+    return outcome;
+}
+
+} // namespace varnotel
