@@ -102,19 +102,7 @@ const Step slowCopyCancelled = [](Session &s) {
     });
     poll->start(20);
 };
-void drop(Session &s, const QStringList &paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString &path : paths)
-        urls << QUrl::fromLocalFile(path);
-    data.setUrls(urls);
-    QWidget *list = s.window.List3->viewport();
-    QDragEnterEvent enter(list->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(list, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent dropped(list->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(list, &dropped);
-}
+void drop(Session &s, const QStringList &paths) { dropFiles(s.window.List3, paths); }
 const Step dropTwoFilesAndAFolder = [](Session &s) {
     drop(s, {s.papers + u"/notes.txt"_s, s.papers + u"/paper.pdf"_s, s.papers + u"/sub"_s});
 };

@@ -18,6 +18,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <functional>
 
@@ -88,6 +90,7 @@ struct MusicFile {
     bool loops;
     QString reason; // in the bar's tooltip when there is no music
     QtMediaPlayer::SoundDevice device = QtMediaPlayer::SoundDevice::Optional;
+    bool pipe = false; // a FIFO at the music's name, which nobody writes to
 };
 
 } // namespace
@@ -199,6 +202,8 @@ void MusicTest::theRealPlayer_data() {
     QTest::newRow("no file") << MusicFile{{}, false, false, cannotPlay};
     QTest::newRow("not sound") << MusicFile{QByteArray(4000, 'x'), true, false, cannotPlay};
     QTest::newRow("a tune of no length") << MusicFile{wav(0), true, false, cannotPlay};
+    QTest::newRow("a pipe") << MusicFile{{},  false, false, cannotPlay, QtMediaPlayer::SoundDevice::Optional,
+                                         true};
     QTest::newRow("no sound device") << MusicFile{wav(300), true, false,
                                                   u"没有可用的声音设备。 No sound device is available."_s,
                                                   QtMediaPlayer::SoundDevice::Required};
@@ -217,6 +222,8 @@ void MusicTest::theRealPlayer() {
     TempLibrary lib;
     if (file.present)
         lib.write(u"BGM/BGM.mp3", file.bytes);
+    if (file.pipe)
+        QCOMPARE(::mkfifo(QFile::encodeName(lib.path(u"BGM/BGM.mp3")).constData(), 0600), 0);
     TestPlatform seams;
     QtMediaPlayer player(file.device);
     Form1 window(lib.appDir(), {seams.fs, seams.starter, player, seams.prompt, seams.clock, seams.errors});

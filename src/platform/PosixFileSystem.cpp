@@ -111,6 +111,35 @@ Result copyContents(int in, int out, qint64 total, const CopyProgress &progress)
     }
 }
 
+// Opens a file for reading only when it is a regular file, and never waits:
+// a FIFO or a device found at the name (put there, or swapped in between the
+// test and the open) would block the window until someone else opens it.
+// On failure the result is -1 and why says what went wrong; st receives the
+// file's status.
+int openRegularFile(const QByteArray &path, struct stat &st, Result &why) {
+    const Result notRegular = Result::failure(QStringLiteral("not a regular file"));
+    if (::stat(path.constData(), &st) != 0) {
+        why = lastError();
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        why = notRegular;
+        return -1;
+    }
+    Fd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
+        why = lastError();
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        why = notRegular;
+        return -1;
+    }
+    // Reading a regular file never waits; the flag goes for the plain reads that follow.
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+    return fd.release();
+}
+
 bool sameEntry(const QString &a, const QString &b) {
     struct stat sa {};
     struct stat sb {};
@@ -239,14 +268,11 @@ Result PosixFileSystem::renameNoReplace(const QString &from, const QString &to) 
 }
 
 Result PosixFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {
-    Fd in(::open(native(from).constData(), O_RDONLY | O_CLOEXEC));
-    if (in.get() < 0)
-        return lastError();
     struct stat st {};
-    if (::fstat(in.get(), &st) != 0)
-        return lastError();
-    if (!S_ISREG(st.st_mode))
-        return Result::failure(QStringLiteral("not a regular file"));
+    Result opened;
+    Fd in(openRegularFile(native(from), st, opened));
+    if (in.get() < 0)
+        return opened;
     // O_EXCL: a file, folder or link found at the target is never written to.
     const QByteArray target = native(to);
     Fd out(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
@@ -286,14 +312,11 @@ Result PosixFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArra
                                  bool &truncated) const {
     bytes.clear();
     truncated = false;
-    Fd fd(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return lastError();
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0)
-        return lastError();
-    if (!S_ISREG(st.st_mode))
-        return Result::failure(QStringLiteral("not a regular file"));
+    Result opened;
+    Fd fd(openRegularFile(native(path), st, opened));
+    if (fd.get() < 0)
+        return opened;
     // One byte more than allowed tells whether the file goes on.
     bytes.resize(static_cast<qsizetype>(std::min<qint64>(maxBytes + 1, std::max<qint64>(st.st_size, 0) + 1)));
     qsizetype filled = 0;

@@ -4,9 +4,12 @@
 
 #include <QAudioDevice>
 #include <QAudioOutput>
+#include <QFile>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 namespace varnotel {
 
@@ -44,6 +47,13 @@ void QtMediaPlayer::setUrl(const QString &url) {
             m_player->setSource(QUrl());
         giveUp(bilingual(QStringLiteral("没有可用的声音设备。"),
                          QStringLiteral("No sound device is available.")));
+        return;
+    }
+    // A pipe or a device at the music's name would hold the player, and with
+    // it the window, until someone writes to it.
+    if (struct stat st{}; ::stat(QFile::encodeName(url).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        giveUp(
+            cannotPlayFile(bilingual(QStringLiteral("不是普通文件"), QStringLiteral("not a regular file"))));
         return;
     }
     createPlayer();

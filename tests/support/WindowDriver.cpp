@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QImage>
+#include <QMimeData>
+#include <QUrl>
 #include <QtTest>
 
 namespace varnotel::test {
@@ -50,6 +52,21 @@ void clickBelowLastRow(QAbstractItemView *view) {
 }
 
 void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+void dropFiles(QAbstractItemView *view, const QStringList &paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    QWidget *target = view->viewport();
+    QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        qFatal("the list does not take dropped files");
+    QDropEvent dropped(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target, &dropped);
+}
 
 QRect inkBounds(const QImage &image, const QColor &background) {
     QRect bounds;

@@ -29,6 +29,8 @@ void doubleClickRow(QAbstractItemView *view, qsizetype row);
 // A click into the list below its last row.
 void clickBelowLastRow(QAbstractItemView *view);
 void click(QAbstractButton *button);
+// Files dragged from the file manager and dropped on the list.
+void dropFiles(QAbstractItemView *view, const QStringList &paths);
 
 // Where something other than the background colour is painted (the ink of
 // the text); an empty rectangle when nothing is.

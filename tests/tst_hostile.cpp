@@ -1,0 +1,131 @@
+// Hostile input and a flaky disk: whatever is found in the library, nothing
+// hangs, nothing is lost, every failure is told, and the window answers the
+// next click.
+#include "mainwindow/ListBox.h"
+#include "mainwindow/TextBox.h"
+#include "support/Expectations.h"
+#include "support/TempLibrary.h"
+#include "support/WindowDriver.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+#include <functional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace varnotel;
+using namespace varnotel::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class Special { Pipe, Socket };
+
+// A pipe nobody writes to, or a socket nobody listens on, at a library path.
+void plant(const TempLibrary &lib, const QString &relative, Special kind) {
+    lib.remove(relative);
+    const QByteArray path = QFile::encodeName(lib.path(relative));
+    if (kind == Special::Pipe) {
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        return;
+    }
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    QVERIFY(path.size() < qsizetype(sizeof address.sun_path));
+    std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    QCOMPARE(::bind(sock, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ::close(sock); // the socket file stays, with nobody behind it
+}
+
+struct SpecialFile {
+    QString path;                     // replaced by the pipe or socket
+    std::function<void(Form1 &)> act; // on the shown window, Acta and Cell listed
+    QStringList journals;             // listed afterwards
+    QStringList articles;             // in List3 afterwards
+    int messages;                     // each naming the path
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(SpecialFile)
+Q_DECLARE_METATYPE(Special)
+
+class HostileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pipesAndSocketsNeverHangOrGetWrittenThrough_data();
+    void pipesAndSocketsNeverHangOrGetWrittenThrough();
+};
+
+void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough_data() {
+    QTest::addColumn<SpecialFile>("file");
+    QTest::addColumn<Special>("kind");
+    const auto selectActa = [](Form1 &w) { clickRow(w.List1, 0); };
+    const QStringList both{u"Acta"_s, u"Cell"_s};
+    const SpecialFile cases[] = {
+        // Selecting tells that the homepage file is no file; the button then cannot read it.
+        {u"Homepage/Acta.txt"_s,
+         [](Form1 &w) {
+             clickRow(w.List1, 0);
+             click(w.Command3);
+         },
+         both,
+         {u"a.pdf"_s},
+         2},
+        {u"IF/Acta.txt"_s, selectActa, both, {u"a.pdf"_s}, 1},
+        {u"Notes/Acta.txt"_s,
+         [](Form1 &w) {
+             clickRow(w.List1, 0);
+             click(w.Command1);
+         },
+         both,
+         {u"a.pdf"_s},
+         2},
+        {u"Journal/Acta.txt"_s, [](Form1 &w) { click(w.Command10); }, {u"Cell"_s}, {}, 0},
+        {u"Example/Acta/b.pdf"_s, selectActa, both, {u"a.pdf"_s}, 0},
+        {u"dropped.pdf"_s,
+         [](Form1 &w) {
+             clickRow(w.List1, 0);
+             dropFiles(w.List3, {w.appDir() + u"/dropped.pdf"_s});
+         },
+         both,
+         {u"a.pdf"_s},
+         1},
+    };
+    for (const SpecialFile &file : cases) {
+        QTest::addRow("pipe at %s", qPrintable(file.path)) << file << Special::Pipe;
+        QTest::addRow("socket at %s", qPrintable(file.path)) << file << Special::Socket;
+    }
+}
+
+void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough() {
+    QFETCH(SpecialFile, file);
+    QFETCH(Special, kind);
+    TempLibrary lib;
+    lib.addJournal(u"Acta");
+    lib.addJournal(u"Cell");
+    lib.write(u"Example/Acta/a.pdf", "a");
+    lib.makeFolder(u"Example/Cell");
+    plant(lib, file.path, kind);
+    ShownWindow shown(lib.appDir());
+    const QStringList before = lib.tree();
+    file.act(shown.window);
+    QCOMPARE(lib.tree(), before);
+    QCOMPARE(shown.window.List1->items(), file.journals);
+    QCOMPARE(shown.window.List3->items(), file.articles);
+    const QStringList &messages = shown.seams.errors.messages;
+    QCOMPARE(messages.size(), file.messages);
+    for (const QString &message : messages)
+        QVERIFY2(isBilingual(message) && message.contains(lib.path(file.path)), qPrintable(message));
+    QCOMPARE(shown.seams.starter.starts, QList<QStringList>());
+    // The window answers the next click as usual.
+    clickRow(shown.window.List1, file.journals.size() - 1);
+    QCOMPARE(shown.window.Text4->text(), u"\"Cell:\"\r\n"_s);
+}
+
+QTEST_MAIN(HostileTest)
+#include "tst_hostile.moc"
