@@ -8,6 +8,8 @@
 #include "support/WindowDriver.h"
 
 #include <QPushButton>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QtTest>
 
 #include <functional>
@@ -59,6 +61,7 @@ class HostileTest : public QObject {
 private slots:
     void pipesAndSocketsNeverHangOrGetWrittenThrough_data();
     void pipesAndSocketsNeverHangOrGetWrittenThrough();
+    void namesShowInTooltipsAsTheyAre();
 };
 
 void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough_data() {
@@ -125,6 +128,22 @@ void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough() {
     // The window answers the next click as usual.
     clickRow(shown.window.List1, file.journals.size() - 1);
     QCOMPARE(shown.window.Text4->text(), u"\"Cell:\"\r\n"_s);
+}
+
+// A name shaped like markup is shown with its brackets, not as bold text.
+void HostileTest::namesShowInTooltipsAsTheyAre() {
+    TempLibrary lib;
+    const QString name = u"<b>Bold<br>& <i>more"_s;
+    lib.addJournal(name);
+    ShownWindow shown(lib.appDir());
+    clickRow(shown.window.List1, 0);
+    QWidget *viewport = shown.window.List1->viewport();
+    const QPoint at = shown.window.List1->visualRect(shown.window.List1->model()->index(0, 0)).center();
+    QHelpEvent hover(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+    QCoreApplication::sendEvent(viewport, &hover);
+    QTextDocument shownText;
+    shownText.setHtml(QToolTip::text());
+    QCOMPARE(shownText.toPlainText(), name);
 }
 
 QTEST_MAIN(HostileTest)

@@ -13,6 +13,7 @@
 #include "platform/ControlStyle.h"
 #include "platform/ErrorReport.h"
 #include "platform/MediaPlayer.h"
+#include "platform/PlainToolTips.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,7 @@ template <typename W> W *whiteBox(W *widget) {
 Form1::Form1(const QString &appDir, Platform platform, QWidget *parent)
     : QWidget(parent), m_appDir(appDir), m_platform(platform) {
     initResources();
+    showToolTipsAsPlainText();
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(992, 678); // the controls keep their places: nothing is rearranged
     setFont(style::timesNewRoman(9.75));
