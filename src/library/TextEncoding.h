@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Encodings.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -15,11 +17,5 @@ QByteArray encodeForCodeset(const QString &text, const char *codeset);
 // anything else is taken as code page 936 through GB18030, so catalogues made
 // on the program's Chinese-language home systems read correctly.
 QString decodeRecordBytes(const QByteArray &bytes);
-
-bool isValidUtf8(const QByteArray &bytes);
-
-// Converts with iconv; false when the encoding is unknown or the text cannot
-// be converted.
-bool convertWithIconv(const QByteArray &input, const char *from, const char *to, QByteArray &output);
 
 } // namespace varnotel::encoding
