@@ -15,6 +15,10 @@ public:
     QList<DirEntry> entries(const QString &folder) const override;
     std::optional<EntryId> folderId(const QString &path) const override;
     std::optional<EntryId> entryId(const QString &path) const override;
+    EntryStatus status(const QString &path) const override;
+    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files) const override;
+    qint64 timestampSlackNs() const override;
+    std::unique_ptr<FolderWatch> createFolderWatch() const override;
     Result createFolder(const QString &path) override;
     Result createPrivateFolder(const QString &path) override;
     Result removeFolder(const QString &path) override;

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/ErrorReport.h"
+#include "platform/FolderWatch.h"
 #include "platform/InputPrompt.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Platform.h"
@@ -90,6 +91,12 @@ public:
     QList<DirEntry> entries(const QString &folder) const override { return m_real.entries(folder); }
     std::optional<EntryId> folderId(const QString &path) const override { return m_real.folderId(path); }
     std::optional<EntryId> entryId(const QString &path) const override { return m_real.entryId(path); }
+    EntryStatus status(const QString &path) const override { return m_real.status(path); }
+    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files) const override {
+        return m_real.readFolder(path, before, files);
+    }
+    qint64 timestampSlackNs() const override { return m_real.timestampSlackNs(); }
+    std::unique_ptr<FolderWatch> createFolderWatch() const override { return m_real.createFolderWatch(); }
     Result createFolder(const QString &path) override;
     Result createPrivateFolder(const QString &path) override;
     Result removeFolder(const QString &path) override;
