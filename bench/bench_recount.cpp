@@ -64,8 +64,10 @@ int main(int argc, char *argv[]) {
 
     PosixFileSystem fs;
     QStringList list1, list2;
-    const double scan1 = millisecondsOf([&] { sosuofile1(fs, paths::journalFolder(dir.path()), list1); });
-    const double scan2 = millisecondsOf([&] { sosuofile2(fs, paths::exampleRoot(dir.path()), list2); });
+    const double scan1 = millisecondsOf(
+        [&] { scanFolder(fs, paths::journalFolder(dir.path()), ItemText::WithoutLastFour, list1); });
+    const double scan2 = millisecondsOf(
+        [&] { scanFolder(fs, paths::exampleRoot(dir.path()), ItemText::WithoutLastFour, list2); });
     std::printf("sosuofile1: %lld journals in %.1f ms\n", static_cast<long long>(list1.size()), scan1);
     std::printf("sosuofile2: %lld articles in %.1f ms\n", static_cast<long long>(list2.size()), scan2);
 

@@ -14,21 +14,13 @@ enum class ItemText { WithoutLastFour, WholeName };
 // each subfolder in name order, depth first. Works with its own stack, so a
 // deep tree cannot overflow the call stack, and visits every folder once, so a
 // link loop cannot make it run forever. Appends to the list; clears nothing.
+// The library-wide scanners (LibraryScanner) list the same, remembering what
+// they read.
 void scanFolder(const FileSystem &fs, QString myPath, ItemText itemText, QStringList &list);
 
 // The file name less its last four characters; shorter names give the empty
 // text, so every file is still counted.
 QString withoutLastFourCharacters(const QString &fileName);
-
-// The journal list: every file below Journal, as journal names.
-inline void sosuofile1(const FileSystem &fs, const QString &myPath, QStringList &list1) {
-    scanFolder(fs, myPath, ItemText::WithoutLastFour, list1);
-}
-
-// The counting list: every file below Example.
-inline void sosuofile2(const FileSystem &fs, const QString &myPath, QStringList &list2) {
-    scanFolder(fs, myPath, ItemText::WithoutLastFour, list2);
-}
 
 // The current journal's example articles, whole file names.
 inline void sosuofile3(const FileSystem &fs, const QString &myPath, QStringList &list3) {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -14,6 +15,8 @@ class QTimer;
 
 namespace varnotel {
 
+class CountingList;
+class LibraryScanner;
 class ListBox;
 class PictureBox;
 class TextBox;
@@ -56,7 +59,7 @@ public:
     QPushButton *Command10;
     QLabel *Label1;
     ListBox *List1;
-    ListBox *List2;
+    CountingList *List2;
     QPushButton *Command7;
     QPushButton *Command4;
     QPushButton *Command11;
@@ -107,6 +110,7 @@ private:
     void connectHandlers();
     void scanLibraryAndPrintStatistics();
     void scanAllArticles();
+    void watchSomeFolders();
     void clearSurface();
     void printOnSurface(const QString &line);
     void report(const QString &message);
@@ -119,6 +123,11 @@ private:
     QString m_appDir;
     Platform m_platform;
     PrintedLines m_surface;
+    std::unique_ptr<LibraryScanner> m_scanner;
+    // Puts watches on the library's folders in short slices once the first
+    // frame is painted, so that later recounts need not ask every folder.
+    QTimer *m_watchSetup = nullptr;
+    bool m_painted = false;
 };
 
 } // namespace varnotel
