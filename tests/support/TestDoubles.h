@@ -14,6 +14,8 @@
 #include <QPair>
 #include <QStringList>
 
+#include <utility>
+
 namespace varnotel::test {
 
 // Records every start: the program and its arguments.
@@ -80,6 +82,17 @@ public:
 
     QStringList stubborn;
 
+    // A file system with coarse timestamps: folder times are cut down to this
+    // granularity (0 keeps them), and it reports this slack (0: the real one).
+    qint64 timestampGranularityNs = 0;
+    qint64 slackNs = 0;
+    // Without watches every folder must be asked for its status.
+    bool watchable = true;
+    // The watches' next news is lost, as when their queue overflows.
+    void loseWatchNews() { m_loseWatchNews = true; }
+    bool takeLostWatchNews() const { return std::exchange(m_loseWatchNews, false); }
+    EntryStatus coarse(EntryStatus status) const;
+
     // The call of op after `skip` successful ones fails with the reason.
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
     int calls(Op op) const { return m_calls.value(op); }
@@ -91,12 +104,10 @@ public:
     QList<DirEntry> entries(const QString &folder) const override { return m_real.entries(folder); }
     std::optional<EntryId> folderId(const QString &path) const override { return m_real.folderId(path); }
     std::optional<EntryId> entryId(const QString &path) const override { return m_real.entryId(path); }
-    EntryStatus status(const QString &path) const override { return m_real.status(path); }
-    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files) const override {
-        return m_real.readFolder(path, before, files);
-    }
-    qint64 timestampSlackNs() const override { return m_real.timestampSlackNs(); }
-    std::unique_ptr<FolderWatch> createFolderWatch() const override { return m_real.createFolderWatch(); }
+    EntryStatus status(const QString &path) const override;
+    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files) const override;
+    qint64 timestampSlackNs() const override { return slackNs > 0 ? slackNs : m_real.timestampSlackNs(); }
+    std::unique_ptr<FolderWatch> createFolderWatch() const override;
     Result createFolder(const QString &path) override;
     Result createPrivateFolder(const QString &path) override;
     Result removeFolder(const QString &path) override;
@@ -117,6 +128,7 @@ private:
     QMap<Op, Fault> m_faults;
     mutable QMap<Op, int> m_calls;
     mutable QString m_reason;
+    mutable bool m_loseWatchNews = false;
 };
 
 // One set of seams for a window under test: the real file system (with
