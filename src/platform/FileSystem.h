@@ -47,6 +47,13 @@ struct DirEntry {
     bool link = false;       // reached through a symbolic link
 };
 
+} // namespace varnotel
+
+// Moved as plain bytes when a listing grows or is sorted.
+Q_DECLARE_TYPEINFO(varnotel::DirEntry, Q_RELOCATABLE_TYPE);
+
+namespace varnotel {
+
 // Whether a folder reading names its plain files or only counts them; links
 // and folders are always named.
 enum class FileNames { Listed, Counted };
