@@ -26,18 +26,22 @@ struct RememberedTree::Node {
     bool unwatchable = false;
     int watch = -1;
     EntryId watchedId;
+    qsizetype awaiting = -1; // its place among those awaiting a watch
+    bool mountedOn = false;  // read as another folder than its parent's entry names
 
     // Its listing.
     QStringList items;
     qint64 fileCount = 0;
-    QStringList linkedFiles; // links to files: followed again at every recount
-    QStringList idleLinks;   // links to nothing listed: followed again too
-    bool hasLinks = false;
+    std::unique_ptr<Links> links; // few folders have any
+    bool hasLinks = false;        // links of its own, or subfolders through links
     std::vector<std::unique_ptr<Node>> subfolders;
+};
 
-    // The status its parent's listing or link check gave during a recount.
-    std::optional<EntryStatus> fresh;
-    quint64 freshDuring = 0;
+// Links lead elsewhere without their folder changing: they are followed again
+// at every recount.
+struct RememberedTree::Links {
+    QStringList toFiles;
+    QStringList toNothing; // dangling, or to a system entry
 };
 
 namespace {
@@ -62,6 +66,7 @@ RememberedTree::~RememberedTree() {
 
 const RememberedTree::Files &RememberedTree::recount() {
     ++m_recounts;
+    m_fresh.clear();
     takeNews();
     m_startNs = realTimeNs();
     const EntryStatus rootStatus = m_fs.status(m_root);
@@ -86,50 +91,66 @@ bool RememberedTree::tryWalk(const EntryStatus &rootStatus, bool strict) {
         m_top.reset();
         return true;
     }
-    if (!m_top) {
+    if (!m_top)
         m_top = std::make_unique<Node>();
-        m_top->listedId = rootStatus.id;
-    }
     m_top->listedId = rootStatus.id;
-    m_top->fresh = rootStatus;
-    m_top->freshDuring = m_recounts;
+    setFresh(*m_top, rootStatus);
 
-    std::unordered_set<EntryId, IdHash> discovered{rootStatus.id};
-    std::vector<std::pair<Node *, QString>> pending{{m_top.get(), m_root}};
+    // Each folder once. A folder has one parent, so only a link or a mount
+    // can bring the walk to a folder twice; a catalogue rarely has either.
+    const bool oncePerId = mayMeetAFolderTwice();
+    std::unordered_set<EntryId, IdHash> discovered;
+    if (oncePerId)
+        discovered.insert(rootStatus.id);
+    std::vector<Node *> pending{m_top.get()};
     std::vector<Node *> found;
     while (!pending.empty()) {
-        auto [node, path] = std::move(pending.back());
+        Node *node = pending.back();
         pending.pop_back();
-        if (!bringUpToDate(*node, path) && strict) {
+        if (!bringUpToDate(*node) && strict) {
             // Its parent's listing no longer holds: read the parent again.
             node->parent->dirty = true;
             m_mustWalk = true;
             return false;
         }
+        if (!oncePerId && mayMeetAFolderTwice())
+            return tryWalk(rootStatus, strict); // a folder just read brought a link: again, with the ids
         takeFiles(*node);
         found.clear();
         for (const std::unique_ptr<Node> &sub : node->subfolders) {
-            if (discovered.insert(sub->listedId).second)
+            if (!oncePerId || discovered.insert(sub->listedId).second)
                 found.push_back(sub.get());
         }
         // Pushed in reverse, so the first subfolder is walked next, whole.
-        for (auto it = found.rbegin(); it != found.rend(); ++it)
-            pending.emplace_back(*it, path + (*it)->name + QLatin1Char('/'));
+        pending.insert(pending.end(), found.rbegin(), found.rend());
     }
     return true;
 }
 
+bool RememberedTree::mayMeetAFolderTwice() const { return m_links > 0 || m_mountedOn > 0; }
+
 // Reads the folder again unless its remembered listing holds. False when the
 // folder is not the one its parent listed (gone, or another folder now).
-bool RememberedTree::bringUpToDate(Node &node, const QString &path) {
+bool RememberedTree::bringUpToDate(Node &node) {
     std::optional<EntryStatus> current;
-    if (node.freshDuring == m_recounts)
-        current = std::exchange(node.fresh, std::nullopt);
-    if (!listingHolds(node, path, current))
-        reread(node, path, current);
+    if (const auto fresh = m_fresh.find(&node); fresh != m_fresh.end()) {
+        current = fresh->second;
+        m_fresh.erase(fresh);
+    }
+    if (!vouchedByItsWatch(node, current)) {
+        const QString path = pathOf(node); // made only for a folder that must be asked
+        if (!listingHolds(node, path, current))
+            reread(node, path, current);
+    }
     if (node.watch < 0 || !node.opened || node.hasLinks)
         m_mustWalk = true; // it must be asked again next time
     return !node.parent || (node.status.kind == EntryStatus::Kind::Folder && node.status.id == node.listedId);
+}
+
+// Nothing to ask: read, watched, no change reported, no links to follow.
+bool RememberedTree::vouchedByItsWatch(const Node &node, const std::optional<EntryStatus> &current) const {
+    return node.read && node.opened && !node.dirty && node.watch >= 0 && !node.verify && !node.hasLinks &&
+           (!current || current->id == node.status.id);
 }
 
 bool RememberedTree::listingHolds(Node &node, const QString &path, std::optional<EntryStatus> &current) {
@@ -151,14 +172,16 @@ bool RememberedTree::listingHolds(Node &node, const QString &path, std::optional
 bool RememberedTree::linksHold(Node &node, const QString &path) {
     if (!node.hasLinks)
         return true;
-    for (const QString &name : std::as_const(node.linkedFiles)) {
-        if (m_fs.status(path + name).kind != EntryStatus::Kind::File)
-            return false;
-    }
-    for (const QString &name : std::as_const(node.idleLinks)) {
-        const EntryStatus::Kind kind = m_fs.status(path + name).kind;
-        if (kind == EntryStatus::Kind::File || kind == EntryStatus::Kind::Folder)
-            return false;
+    if (node.links) {
+        for (const QString &name : std::as_const(node.links->toFiles)) {
+            if (m_fs.status(path + name).kind != EntryStatus::Kind::File)
+                return false;
+        }
+        for (const QString &name : std::as_const(node.links->toNothing)) {
+            const EntryStatus::Kind kind = m_fs.status(path + name).kind;
+            if (kind == EntryStatus::Kind::File || kind == EntryStatus::Kind::Folder)
+                return false;
+        }
     }
     for (const std::unique_ptr<Node> &sub : node.subfolders) {
         if (!sub->isLink)
@@ -166,8 +189,7 @@ bool RememberedTree::linksHold(Node &node, const QString &path) {
         const EntryStatus target = m_fs.status(path + sub->name);
         if (target.kind != EntryStatus::Kind::Folder || target.id != sub->listedId)
             return false;
-        sub->fresh = target;
-        sub->freshDuring = m_recounts;
+        setFresh(*sub, target);
     }
     return true;
 }
@@ -176,6 +198,10 @@ bool RememberedTree::linksHold(Node &node, const QString &path) {
 // watch found on another folder than the one read is given up.
 void RememberedTree::reread(Node &node, const QString &path, std::optional<EntryStatus> before) {
     const FileNames files = m_keep == Keep::ItemTexts ? FileNames::Listed : FileNames::Counted;
+    // Subfolders are not asked when their parent is read: each gives its own
+    // status when it is read itself, and a known one is vouched for, so a new
+    // journal costs one status, not one per journal.
+    const Subfolders subfolders = Subfolders::InodesOnly;
     FolderRead read;
     for (int attempt = 0; attempt < 2; ++attempt) {
         // After lost news a watch may have ended unreported: it is put on again.
@@ -183,7 +209,7 @@ void RememberedTree::reread(Node &node, const QString &path, std::optional<Entry
             if (const std::optional<EntryStatus> watched = startWatch(node, path))
                 before = watched;
         }
-        read = m_fs.readFolder(path, before.value_or(EntryStatus{}), files);
+        read = m_fs.readFolder(path, before.value_or(EntryStatus{}), files, subfolders);
         if (node.watch < 0 || read.status.id == node.watchedId)
             break;
         dropWatch(node);
@@ -191,52 +217,115 @@ void RememberedTree::reread(Node &node, const QString &path, std::optional<Entry
     }
     if (node.watch >= 0 && read.status.id != node.watchedId)
         dropWatch(node);
-    install(node, read);
+    install(node, path, read);
     if (node.watch < 0 && wantsWatch(node) && m_recounts == 1)
-        m_awaitingWatch.insert(&node);
+        awaitWatch(node);
 }
 
-void RememberedTree::install(Node &node, FolderRead &read) {
+void RememberedTree::install(Node &node, const QString &path, FolderRead &read) {
     node.read = true;
     node.opened = read.opened;
     node.status = read.status;
+    const bool mountedOn =
+        node.parent && read.status.kind == EntryStatus::Kind::Folder && read.status.id != node.listedId;
+    m_mountedOn += int(mountedOn) - int(node.mountedOn);
+    node.mountedOn = mountedOn;
     node.dirty = false;
     node.verify = false;
     const qint64 settled = m_startNs - m_slackNs;
     node.trusted = read.status.times.modifiedNs < settled && read.status.times.changedNs < settled;
     node.items.clear();
-    node.linkedFiles.clear();
+    node.links.reset();
     node.fileCount = read.unlistedFiles;
-    for (const DirEntry &entry : std::as_const(read.entries)) {
+    for (DirEntry &entry : read.entries) {
         if (entry.kind != DirEntry::Kind::File)
             continue;
         ++node.fileCount;
-        if (m_keep == Keep::ItemTexts)
-            node.items.append(withoutLastFourCharacters(entry.name));
         if (entry.link)
-            node.linkedFiles.append(entry.name);
+            linksOf(node).toFiles.append(entry.name);
+        if (m_keep == Keep::ItemTexts) {
+            dropLastFourCharacters(entry.name);
+            node.items.append(std::move(entry.name));
+        }
     }
-    node.idleLinks = std::move(read.idleLinks);
-    adoptSubfolders(node, read.entries);
-    node.hasLinks = !node.linkedFiles.isEmpty() || !node.idleLinks.isEmpty();
+    if (!read.idleLinks.isEmpty())
+        linksOf(node).toNothing = std::move(read.idleLinks);
+    adoptSubfolders(node, path, read.entries);
+    node.hasLinks = node.links != nullptr;
     for (const std::unique_ptr<Node> &sub : node.subfolders)
         node.hasLinks = node.hasLinks || sub->isLink;
 }
 
+// A subfolder left to be paired by id: its place in the new listing.
+struct RememberedTree::Pending {
+    size_t slot;
+    const DirEntry *entry;
+    std::optional<EntryStatus> fresh;
+};
+
+namespace {
+
+// The order every listing has: case-insensitive by name, ties by exact name.
+bool listedBefore(const QString &a, const QString &b) {
+    const int folded = a.compare(b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : a < b;
+}
+
+} // namespace
+
 // Subfolders still listed keep what is remembered of them, also under a new
-// name (a renamed folder is the same folder); the others are forgotten.
-void RememberedTree::adoptSubfolders(Node &node, const QList<DirEntry> &entries) {
+// name (a renamed folder is the same folder); the others are forgotten. Old
+// and new listings are in the same order, so most are paired by a merge on
+// their names; only the rest are paired by id.
+void RememberedTree::adoptSubfolders(Node &node, const QString &path, const QList<DirEntry> &entries) {
     std::vector<std::unique_ptr<Node>> old = std::move(node.subfolders);
     node.subfolders.clear();
-    std::unordered_multimap<EntryId, size_t, IdHash> oldById;
-    oldById.reserve(old.size());
-    for (size_t i = 0; i < old.size(); ++i)
-        oldById.emplace(old[i]->listedId, i);
+    std::vector<Pending> byId;
+    size_t next = 0;
     for (const DirEntry &entry : entries) {
         if (entry.kind != DirEntry::Kind::Folder)
             continue;
-        std::unique_ptr<Node> sub;
-        const auto [first, last] = oldById.equal_range(entry.folderId);
+        while (next < old.size() && old[next]->name != entry.name &&
+               listedBefore(old[next]->name, entry.name))
+            ++next;
+        std::unique_ptr<Node> *named =
+            next < old.size() && old[next]->name == entry.name ? &old[next] : nullptr;
+        std::optional<EntryStatus> fresh;
+        if (entry.stated) {
+            fresh = EntryStatus{EntryStatus::Kind::Folder, entry.folderId, entry.folderTimes};
+        } else if (named && !(*named)->isLink && (*named)->listedId == entry.folderId &&
+                   !vouchedFor(**named)) {
+            fresh = m_fs.status(path + entry.name);
+            if (fresh->kind != EntryStatus::Kind::Folder)
+                continue; // gone since the reading: the folder's watch reports it
+        }
+        const EntryId id = fresh ? fresh->id : entry.folderId;
+        if (named && (*named)->listedId == id && (*named)->isLink == entry.link) {
+            node.subfolders.push_back(std::move(*named));
+            setFresh(*node.subfolders.back(), fresh);
+            ++next;
+        } else {
+            byId.push_back({node.subfolders.size(), &entry, fresh});
+            node.subfolders.emplace_back();
+        }
+    }
+    adoptById(node, old, byId);
+}
+
+void RememberedTree::adoptById(Node &node, std::vector<std::unique_ptr<Node>> &old,
+                               const std::vector<Pending> &byId) {
+    std::unordered_multimap<EntryId, size_t, IdHash> oldById;
+    if (!byId.empty()) {
+        for (size_t i = 0; i < old.size(); ++i) {
+            if (old[i])
+                oldById.emplace(old[i]->listedId, i);
+        }
+    }
+    for (const Pending &pending : byId) {
+        const DirEntry &entry = *pending.entry;
+        const EntryId id = pending.fresh ? pending.fresh->id : entry.folderId;
+        std::unique_ptr<Node> &sub = node.subfolders[pending.slot];
+        const auto [first, last] = oldById.equal_range(id);
         for (auto it = first; it != last && !sub; ++it) {
             if (old[it->second] && old[it->second]->isLink == entry.link)
                 sub = std::move(old[it->second]);
@@ -244,19 +333,39 @@ void RememberedTree::adoptSubfolders(Node &node, const QList<DirEntry> &entries)
         if (!sub) {
             sub = std::make_unique<Node>();
             sub->parent = &node;
-            sub->listedId = entry.folderId;
+            sub->listedId = id;
             sub->isLink = entry.link;
+            m_links += entry.link ? 1 : 0;
             sub->belowLink = node.belowLink || entry.link;
         }
         sub->name = entry.name;
-        sub->fresh = EntryStatus{EntryStatus::Kind::Folder, entry.folderId, entry.folderTimes};
-        sub->freshDuring = m_recounts;
-        node.subfolders.push_back(std::move(sub));
+        setFresh(*sub, pending.fresh);
     }
     for (std::unique_ptr<Node> &gone : old) {
         if (gone)
             forget(*gone);
     }
+}
+
+void RememberedTree::setFresh(Node &node, const std::optional<EntryStatus> &fresh) {
+    if (fresh)
+        m_fresh[&node] = *fresh;
+    else
+        m_fresh.erase(&node);
+}
+
+// The inode a folder's entry names is the subfolder's own unless something is
+// mounted on it. A remembered subfolder is asked for its status when it was
+// found to be another folder than its entry named, or news was lost since
+// (a mount may have come); a new one gives its status when it is read.
+bool RememberedTree::vouchedFor(const Node &node) const {
+    return !node.verify && (!node.read || node.status.id == node.listedId);
+}
+
+RememberedTree::Links &RememberedTree::linksOf(Node &node) {
+    if (!node.links)
+        node.links = std::make_unique<Links>();
+    return *node.links;
 }
 
 void RememberedTree::takeFiles(const Node &node) {
@@ -312,7 +421,7 @@ std::optional<EntryStatus> RememberedTree::startWatch(Node &node, const QString 
     node.watch = watched->handle;
     node.watchedId = watched->status.id;
     m_byWatch.emplace(node.watch, &node);
-    m_awaitingWatch.erase(&node);
+    stopAwaitingWatch(node);
     return watched->status;
 }
 
@@ -324,8 +433,8 @@ void RememberedTree::dropWatch(Node &node) {
 
 bool RememberedTree::watchMore(const QDeadlineTimer &deadline) {
     while (!m_awaitingWatch.empty() && !deadline.hasExpired()) {
-        Node &node = **m_awaitingWatch.begin();
-        m_awaitingWatch.erase(m_awaitingWatch.begin());
+        Node &node = *m_awaitingWatch.back();
+        stopAwaitingWatch(node);
         if (node.watch >= 0 || !wantsWatch(node))
             continue;
         const std::optional<EntryStatus> watched = startWatch(node, pathOf(node));
@@ -341,6 +450,23 @@ bool RememberedTree::watchMore(const QDeadlineTimer &deadline) {
     return !m_awaitingWatch.empty();
 }
 
+void RememberedTree::awaitWatch(Node &node) {
+    if (node.awaiting >= 0)
+        return;
+    node.awaiting = qsizetype(m_awaitingWatch.size());
+    m_awaitingWatch.push_back(&node);
+}
+
+void RememberedTree::stopAwaitingWatch(Node &node) {
+    if (node.awaiting < 0)
+        return;
+    Node *last = m_awaitingWatch.back();
+    m_awaitingWatch[size_t(node.awaiting)] = last;
+    last->awaiting = node.awaiting;
+    m_awaitingWatch.pop_back();
+    node.awaiting = -1;
+}
+
 void RememberedTree::forget(Node &node) {
     std::vector<Node *> pending{&node};
     while (!pending.empty()) {
@@ -348,7 +474,10 @@ void RememberedTree::forget(Node &node) {
         pending.pop_back();
         if (gone->watch >= 0)
             dropWatch(*gone);
-        m_awaitingWatch.erase(gone);
+        stopAwaitingWatch(*gone);
+        m_fresh.erase(gone);
+        m_links -= gone->isLink ? 1 : 0;
+        m_mountedOn -= gone->mountedOn ? 1 : 0;
         for (const std::unique_ptr<Node> &sub : gone->subfolders)
             pending.push_back(sub.get());
     }

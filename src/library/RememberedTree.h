@@ -8,6 +8,7 @@
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace varnotel {
 
@@ -49,6 +50,7 @@ public:
 
 private:
     struct Node;
+    struct Links;
     struct IdHash {
         size_t operator()(const EntryId &id) const noexcept {
             return std::hash<quint64>()(id.inode ^ (id.device << 40));
@@ -56,12 +58,21 @@ private:
     };
 
     bool tryWalk(const EntryStatus &rootStatus, bool strict);
-    bool bringUpToDate(Node &node, const QString &path);
+    bool bringUpToDate(Node &node);
+    bool vouchedByItsWatch(const Node &node, const std::optional<EntryStatus> &current) const;
+    bool mayMeetAFolderTwice() const;
+    void awaitWatch(Node &node);
+    void stopAwaitingWatch(Node &node);
     bool listingHolds(Node &node, const QString &path, std::optional<EntryStatus> &current);
     bool linksHold(Node &node, const QString &path);
     void reread(Node &node, const QString &path, std::optional<EntryStatus> before);
-    void install(Node &node, FolderRead &read);
-    void adoptSubfolders(Node &node, const QList<DirEntry> &entries);
+    void install(Node &node, const QString &path, FolderRead &read);
+    void adoptSubfolders(Node &node, const QString &path, const QList<DirEntry> &entries);
+    struct Pending;
+    void adoptById(Node &node, std::vector<std::unique_ptr<Node>> &old, const std::vector<Pending> &byId);
+    void setFresh(Node &node, const std::optional<EntryStatus> &fresh);
+    Links &linksOf(Node &node);
+    bool vouchedFor(const Node &node) const;
     void takeFiles(const Node &node);
     void takeNews();
     bool wantsWatch(const Node &node) const;
@@ -78,7 +89,11 @@ private:
     std::unique_ptr<FolderWatch> m_watch;
     std::unique_ptr<Node> m_top;
     std::unordered_map<int, Node *> m_byWatch;
-    std::unordered_set<Node *> m_awaitingWatch;
+    std::vector<Node *> m_awaitingWatch;
+    // The statuses parents' readings and link checks gave during this recount.
+    std::unordered_map<const Node *, EntryStatus> m_fresh;
+    int m_links = 0;     // remembered folders reached through a link
+    int m_mountedOn = 0; // remembered folders with another folder mounted on them
     EntryStatus m_rootStatus;
     Files m_files;
     quint64 m_recounts = 0;

@@ -43,8 +43,9 @@ struct DirEntry {
     QString name;
     Kind kind = Kind::File;
     EntryId folderId;        // set for folders only
-    FolderTimes folderTimes; // set for folders only
+    FolderTimes folderTimes; // set for stated folders only
     bool link = false;       // reached through a symbolic link
+    bool stated = true;      // false: a subfolder known by its inode alone (Subfolders::InodesOnly)
 };
 
 } // namespace varnotel
@@ -57,6 +58,13 @@ namespace varnotel {
 // Whether a folder reading names its plain files or only counts them; links
 // and folders are always named.
 enum class FileNames { Listed, Counted };
+
+// Whether a reading asks each subfolder for its status, or gives plain
+// subfolders (links are always followed) only the folder's device and the
+// inode its entry names, which is the subfolder's own unless something is
+// mounted on it. A file system whose entries do not name the true inode (FAT
+// makes them up, btrfs subvolumes share them) has its subfolders asked anyway.
+enum class Subfolders { Stated, InodesOnly };
 
 // One reading of a folder: its entries, and its status as it was before they
 // were read, so that a later change always shows in a later status.
@@ -95,7 +103,8 @@ public:
     // Reads a folder. `before` is its status as the caller last saw it: when the
     // folder read is still that very folder, `before` is the status returned;
     // otherwise a fresh one, taken before the entries are read.
-    virtual FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files) const = 0;
+    virtual FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
+                                  Subfolders subfolders) const = 0;
     // How long after a change a second change may still leave a folder's times
     // as they were: the timestamps' granularity plus the tick of the clock that
     // stamps them. Within it, equal times prove nothing.

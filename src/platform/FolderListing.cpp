@@ -29,9 +29,27 @@ void addFile(Listing &listing, const char *name, FileNames files, bool link) {
 // Plain files are known from the folder alone; folders are asked for their
 // identity and times; links are followed. Sockets, FIFOs, devices and dangling
 // links are system entries and not listed.
-void addEntry(int fd, const dirent64 &entry, FileNames files, Listing &listing) {
+struct Reading {
+    int fd;
+    FileNames files;
+    Subfolders subfolders;
+    quint64 device;
+};
+
+void addEntry(const Reading &reading, const dirent64 &entry, Listing &listing) {
+    const int fd = reading.fd;
+    const FileNames files = reading.files;
     const char *name = entry.d_name;
     unsigned char type = entry.d_type;
+    if (type == DT_DIR && reading.subfolders == Subfolders::InodesOnly) {
+        listing.entries.append({QFile::decodeName(name),
+                                DirEntry::Kind::Folder,
+                                {reading.device, quint64(entry.d_ino)},
+                                {},
+                                false,
+                                false});
+        return;
+    }
     struct stat st {};
     bool link = type == DT_LNK;
     bool stated = false;
@@ -61,7 +79,8 @@ void addEntry(int fd, const dirent64 &entry, FileNames files, Listing &listing) 
 
 } // namespace
 
-Listing listFolder(int fd, FileNames files) {
+Listing listFolder(int fd, FileNames files, Subfolders subfolders, quint64 device) {
+    const Reading reading{fd, files, subfolders, device};
     Listing listing;
     alignas(dirent64) char buffer[32768];
     for (;;) {
@@ -78,7 +97,7 @@ Listing listFolder(int fd, FileNames files) {
             const auto *entry = reinterpret_cast<const dirent64 *>(buffer + offset);
             offset += entry->d_reclen;
             if (!isDotOrDotDot(entry->d_name))
-                addEntry(fd, *entry, files, listing);
+                addEntry(reading, *entry, listing);
             else if (entry->d_name[1] == '\0')
                 listing.selfInode = entry->d_ino;
         }

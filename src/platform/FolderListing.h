@@ -15,7 +15,8 @@ struct Listing {
     bool complete = true;  // false when reading failed part way
 };
 
-Listing listFolder(int fd, FileNames files);
+// `device` is the folder's own, given to subfolders known by their inode alone.
+Listing listFolder(int fd, FileNames files, Subfolders subfolders = Subfolders::Stated, quint64 device = 0);
 
 void sortByName(QList<DirEntry> &entries);
 

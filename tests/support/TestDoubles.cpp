@@ -78,9 +78,9 @@ EntryStatus FaultyFileSystem::coarse(EntryStatus status) const {
 
 EntryStatus FaultyFileSystem::status(const QString &path) const { return coarse(m_real.status(path)); }
 
-FolderRead FaultyFileSystem::readFolder(const QString &path, const EntryStatus &before,
-                                        FileNames files) const {
-    FolderRead read = m_real.readFolder(path, before, files);
+FolderRead FaultyFileSystem::readFolder(const QString &path, const EntryStatus &before, FileNames files,
+                                        Subfolders subfolders) const {
+    FolderRead read = m_real.readFolder(path, before, files, subfolders);
     read.status = coarse(read.status);
     for (DirEntry &entry : read.entries)
         entry.folderTimes = coarse({EntryStatus::Kind::Folder, entry.folderId, entry.folderTimes}).times;

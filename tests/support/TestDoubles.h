@@ -105,7 +105,8 @@ public:
     std::optional<EntryId> folderId(const QString &path) const override { return m_real.folderId(path); }
     std::optional<EntryId> entryId(const QString &path) const override { return m_real.entryId(path); }
     EntryStatus status(const QString &path) const override;
-    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files) const override;
+    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
+                          Subfolders subfolders) const override;
     qint64 timestampSlackNs() const override { return slackNs > 0 ? slackNs : m_real.timestampSlackNs(); }
     std::unique_ptr<FolderWatch> createFolderWatch() const override;
     Result createFolder(const QString &path) override;
