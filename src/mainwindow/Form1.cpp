@@ -205,6 +205,8 @@ void Form1::paintEvent(QPaintEvent *) {
         m_watchSetup->start();
 }
 
+bool Form1::settingUpWatches() const { return m_watchSetup->isActive(); }
+
 // A slice short enough that a key pressed meanwhile is answered within a frame.
 void Form1::watchSomeFolders() {
     if (!m_scanner->watchMore(QDeadlineTimer(4)))

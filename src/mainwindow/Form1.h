@@ -41,6 +41,9 @@ public:
     // selected. The blank entry is a journal with the empty name.
     std::optional<QString> currentJournal() const;
     const QStringList &surfaceLines() const { return m_surface.lines(); }
+    // Whether folders are still being watched one slice at a time after the
+    // first frame; until then a recount asks the folders not yet watched.
+    bool settingUpWatches() const;
 
     // The recount sequences, shared by every handler that changes the library.
     void RecountLibrary();
