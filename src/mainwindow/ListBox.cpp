@@ -1,11 +1,12 @@
 #include "mainwindow/ListBox.h"
 
+#include "mainwindow/StringListModel.h"
+
 #include <QKeyEvent>
-#include <QStringListModel>
 
 namespace varnotel {
 
-ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new QStringListModel(this)) {
+ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new StringListModel(this)) {
     setModel(m_model);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
