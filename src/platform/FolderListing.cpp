@@ -26,9 +26,6 @@ void addFile(Listing &listing, const char *name, FileNames files, bool link) {
         listing.entries.append({QFile::decodeName(name), DirEntry::Kind::File, {}, {}, link});
 }
 
-// Plain files are known from the folder alone; folders are asked for their
-// identity and times; links are followed. Sockets, FIFOs, devices and dangling
-// links are system entries and not listed.
 struct Reading {
     int fd;
     FileNames files;
@@ -36,6 +33,9 @@ struct Reading {
     quint64 device;
 };
 
+// Plain files are known from the folder alone; folders are asked for their
+// identity and times, or named by their entry's inode; links are followed.
+// Sockets, FIFOs, devices and dangling links are system entries and not listed.
 void addEntry(const Reading &reading, const dirent64 &entry, Listing &listing) {
     const int fd = reading.fd;
     const FileNames files = reading.files;
