@@ -23,7 +23,7 @@ void addFile(Listing &listing, const char *name, FileNames files, bool link) {
     if (files == FileNames::Counted && !link)
         ++listing.unlistedFiles;
     else
-        listing.entries.append({QFile::decodeName(name), DirEntry::Kind::File, {}, {}, link});
+        listing.entries.append({nameOf(name), DirEntry::Kind::File, {}, {}, link});
 }
 
 struct Reading {
@@ -42,12 +42,8 @@ void addEntry(const Reading &reading, const dirent64 &entry, Listing &listing) {
     const char *name = entry.d_name;
     unsigned char type = entry.d_type;
     if (type == DT_DIR && reading.subfolders == Subfolders::InodesOnly) {
-        listing.entries.append({QFile::decodeName(name),
-                                DirEntry::Kind::Folder,
-                                {reading.device, quint64(entry.d_ino)},
-                                {},
-                                false,
-                                false});
+        listing.entries.append(
+            {nameOf(name), DirEntry::Kind::Folder, {reading.device, quint64(entry.d_ino)}, {}, false, false});
         return;
     }
     struct stat st {};
@@ -71,10 +67,9 @@ void addEntry(const Reading &reading, const dirent64 &entry, Listing &listing) {
     if (S_ISREG(st.st_mode))
         addFile(listing, name, files, link);
     else if (S_ISDIR(st.st_mode))
-        listing.entries.append(
-            {QFile::decodeName(name), DirEntry::Kind::Folder, idOf(st), timesOf(st), link});
+        listing.entries.append({nameOf(name), DirEntry::Kind::Folder, idOf(st), timesOf(st), link});
     else if (link)
-        listing.idleLinks.append(QFile::decodeName(name));
+        listing.idleLinks.append(nameOf(name));
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 
 namespace varnotel::posix {
 
+// The one place where paths become bytes and names on disk become text.
 inline QByteArray native(const QString &path) { return QFile::encodeName(path); }
+inline QString nameOf(const char *bytes) { return QFile::decodeName(bytes); }
 
 inline EntryId idOf(const struct stat &st) {
     return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
