@@ -1,9 +1,13 @@
-// Measures how long a whole-library recount takes on a large catalogue:
-//   bench_recount [journals] [articles-per-journal]
-// It builds the catalogue in a temporary folder, then times the scanners alone
-// and the main window's full recount, and prints the peak memory.
-#include "library/FolderScanner.h"
-#include "library/LibraryPaths.h"
+// Times start-up, the recounts and the interactions of a huge catalogue
+// against the file system's floor, all on the same generated tree in one run:
+//
+//   bench_recount                      the three sizes, each in a process of its own, then a table
+//   bench_recount JOURNALS ARTICLES    one size
+//
+// Figures of repeated runs are their 95th percentile; start-up and the floor
+// are medians. Build it as Release (scripts/bench.sh does).
+#include "CatalogueGenerator.h"
+#include "mainwindow/CountingList.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListBox.h"
 #include "platform/PosixFileSystem.h"
@@ -13,40 +17,383 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <dirent.h>
 #include <functional>
-#include <sys/resource.h>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 using namespace varnotel;
+using namespace varnotel::bench;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-void touch(const QString &path) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write("\"\"\r\n");
-}
+struct Size {
+    int journals;
+    qint64 articles;
+};
+constexpr Size kSizes[] = {{2'000, 20'000}, {20'000, 200'000}, {40'000, 400'000}};
+constexpr int kRepeats = 40;
 
-void buildCatalogue(const QString &appDir, int journals, int articlesEach) {
-    for (const char *folder : {"Journal", "IF", "Homepage", "Notes", "Example"})
-        QDir(appDir).mkdir(QLatin1String(folder));
-    for (int j = 0; j < journals; ++j) {
-        const QString name = QStringLiteral("Journal of Things %1").arg(j, 6, 10, QLatin1Char('0'));
-        touch(paths::recordFile(appDir, Record::Journal, name));
-        const QString examples = paths::exampleFolder(appDir, name);
-        QDir().mkdir(examples);
-        for (int a = 0; a < articlesEach; ++a)
-            touch(examples + QStringLiteral("/article %1.pdf").arg(a));
-    }
-}
+// The figures of one size, in the order the table shows them.
+struct Figure {
+    const char *key;
+    const char *label;
+    bool isTime; // else megabytes
+};
+constexpr Figure kFigures[] = {
+    {"floor", "floor: readdir of Journal and Example, regular files counted", true},
+    {"find", "for comparison: find Journal Example -type f", true},
+    {"scan", "start-up's scan: Form_Load", true},
+    {"startup", "start-up: Form_Load to the first painted frame", true},
+    {"watches", "watches ready, in slices after the first frame", true},
+    {"recount_same", "RecountLibrary, nothing changed", true},
+    {"recount_article", "RecountLibrary, one article added", true},
+    {"recount_journal", "RecountLibrary, one journal added", true},
+    {"recount_removed", "RecountLibrary, a folder of 1,000 articles removed", true},
+    {"key", "a character key in List1", true},
+    {"click", "a journal selected with a click", true},
+    {"skipto", "a keystroke in the skip-to box Text1", true},
+    {"refresh", "Refresh", true},
+    {"memory", "peak resident memory, catalogue loaded", false},
+};
 
-double millisecondsOf(const std::function<void()> &work) {
+double milliseconds(const std::function<void()> &work) {
     QElapsedTimer timer;
     timer.start();
     work();
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double percentile(std::vector<double> samples, double fraction) {
+    std::sort(samples.begin(), samples.end());
+    const size_t rank = size_t(std::ceil(fraction * double(samples.size())));
+    return samples.at(std::max<size_t>(rank, 1) - 1);
+}
+
+// The figures of one size: the 95th percentile of repeated ones, with their
+// medians beside.
+struct Figures {
+    std::map<std::string, double> value;
+    std::map<std::string, double> median;
+
+    // `prepare` runs untimed before each timed `act`.
+    void repeat(const std::string &key, int repeats, const std::function<void(int)> &prepare,
+                const std::function<void()> &act) {
+        std::vector<double> samples;
+        for (int i = 0; i < repeats; ++i) {
+            prepare(i);
+            samples.push_back(milliseconds(act));
+        }
+        median[key] = percentile(samples, 0.5);
+        value[key] = percentile(samples, 0.95);
+    }
+};
+
+// The floor: a plain recursive enumeration counting regular files, as
+// find -type f does (links are not followed).
+qint64 countRegularFiles(const QByteArray &folder) {
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return 0;
+    qint64 files = 0;
+    std::vector<QByteArray> subfolders;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat st {};
+            ::lstat((folder + '/' + name).constData(), &st);
+            type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
+        }
+        if (type == DT_REG)
+            ++files;
+        else if (type == DT_DIR)
+            subfolders.push_back(folder + '/' + name);
+    }
+    ::closedir(dir);
+    for (const QByteArray &sub : subfolders)
+        files += countRegularFiles(sub);
+    return files;
+}
+
+double median(int runs, const std::function<void()> &work) {
+    std::vector<double> samples;
+    for (int i = 0; i < runs; ++i)
+        samples.push_back(milliseconds(work));
+    return percentile(samples, 0.5);
+}
+
+qint64 peakResidentKiB() {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
+
+// Stops the clock when the journal list has painted its rows.
+class FramePainted : public QObject {
+public:
+    explicit FramePainted(QWidget *view) { view->installEventFilter(this); }
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        painted = painted || event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// What the person sees after an action: the posted repaints done.
+void paint() { QCoreApplication::processEvents(); }
+
+// One window on the catalogue, with the real file system and quiet doubles.
+struct Window {
+    explicit Window(const QString &appDir)
+        : window(appDir, {disk, seams.starter, seams.player, seams.prompt, seams.clock, seams.errors}) {}
+    PosixFileSystem disk;
+    test::TestPlatform seams;
+    Form1 window;
+};
+
+struct StartUp {
+    double scan;
+    double firstFrame;
+};
+
+StartUp startUp(std::unique_ptr<Window> &shown, const QString &appDir) {
+    shown = std::make_unique<Window>(appDir);
+    Form1 &w = shown->window;
+    FramePainted frame(w.List1->viewport());
+    QElapsedTimer timer;
+    timer.start();
+    w.Form_Load();
+    const double scan = double(timer.nsecsElapsed()) / 1e6;
+    w.show();
+    while (!frame.painted)
+        QCoreApplication::processEvents();
+    return {scan, double(timer.nsecsElapsed()) / 1e6};
+}
+
+// A person scrolls to the journal first; the click is what is timed.
+void scrollTo(ListBox *list, int row) {
+    list->scrollTo(list->model()->index(row, 0));
+    paint();
+}
+
+void clickRow(ListBox *list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(row, 0)).center());
+}
+
+void addJournal(const QString &appDir, const QString &name) {
+    for (const QString &folder : {u"Journal"_s, u"IF"_s, u"Homepage"_s, u"Notes"_s}) {
+        QFile file(appDir + u'/' + folder + u'/' + name + u".txt"_s);
+        if (!file.open(QIODevice::WriteOnly) || file.write("\"\"\r\n") != 4)
+            qFatal("cannot add a journal");
+    }
+    writeArticles(appDir + u"/Example/"_s + name, 0, 0);
+}
+
+// Measures one size and prints its block, then a line the table is made from.
+int measure(const Size &size) {
+    QTemporaryDir dir;
+    const QString appDir = dir.path();
+    Figures figures;
+    std::printf("== %d journals, %lld articles in %s\n", size.journals, size.articles, qPrintable(appDir));
+    Catalogue catalogue;
+    const double generated =
+        milliseconds([&] { catalogue = layOutCatalogue(appDir, size.journals, size.articles, 11); });
+    std::printf("laid out in %.1f s\n", generated / 1000);
+    std::fflush(stdout);
+
+    // The catalogue on disk, so that its writing does not slow what is timed.
+    ::sync();
+    const QByteArray journalRoot = QFile::encodeName(appDir + u"/Journal"_s);
+    const QByteArray exampleRoot = QFile::encodeName(appDir + u"/Example"_s);
+    qint64 counted = 0;
+    const auto enumerate = [&] { counted = countRegularFiles(journalRoot) + countRegularFiles(exampleRoot); };
+    enumerate(); // warms the caches, as for start-up after any recent use
+    figures.value["find"] = median(3, [&] {
+        QProcess find;
+        find.setWorkingDirectory(appDir);
+        find.setStandardOutputFile(QProcess::nullDevice());
+        find.start(u"find"_s, {u"Journal"_s, u"Example"_s, u"-type"_s, u"f"_s});
+        find.waitForFinished(-1);
+    });
+
+    // The floor and start-up take turns, so that both meet the same machine.
+    std::unique_ptr<Window> shown;
+    std::vector<double> floors;
+    std::vector<double> scans;
+    std::vector<double> firstFrames;
+    for (int run = 0; run < 7; ++run) {
+        floors.push_back(milliseconds(enumerate));
+        const StartUp measured = startUp(shown, appDir);
+        scans.push_back(measured.scan);
+        firstFrames.push_back(measured.firstFrame);
+    }
+    figures.value["floor"] = percentile(floors, 0.5);
+    figures.value["scan"] = percentile(scans, 0.5);
+    figures.value["startup"] = percentile(firstFrames, 0.5);
+    Form1 &w = shown->window;
+    if (w.List1->listCount() + w.List2->listCount() != counted ||
+        w.List2->listCount() != catalogue.exampleFiles)
+        qFatal("the lists do not count what the floor counts");
+    figures.value["watches"] = milliseconds([&] {
+        while (w.settingUpWatches())
+            QCoreApplication::processEvents();
+    });
+    figures.value["memory"] = double(peakResidentKiB()) / 1024;
+    w.RecountLibrary(); // the folders the watches found changed since start-up
+
+    QRandomGenerator random(7);
+    const auto recount = [&] { w.RecountLibrary(); };
+    const auto nothing = [](int) {};
+    figures.repeat("recount_same", kRepeats, nothing, recount);
+    figures.repeat(
+        "recount_article", kRepeats,
+        [&](int i) {
+            const QString folder =
+                catalogue.smallFolders.at(random.bounded(int(catalogue.smallFolders.size())));
+            writeArticles(appDir + u"/Example/"_s + folder, 1, 100'000 + i);
+        },
+        recount);
+    figures.repeat(
+        "recount_journal", kRepeats, [&](int i) { addJournal(appDir, u"Added Journal %1"_s.arg(i)); },
+        recount);
+    const QString large = appDir + u"/Example/"_s + catalogue.largeFolders.first();
+    figures.repeat(
+        "recount_removed", 10,
+        [&](int i) {
+            if (i > 0) {
+                writeArticles(large, kLargeFolderArticles, 0);
+                w.RecountLibrary();
+            }
+            QDir(large).removeRecursively();
+        },
+        recount);
+    writeArticles(large, kLargeFolderArticles, 0);
+    w.RecountLibrary();
+
+    figures.repeat(
+        "key", kRepeats, [&](int) { w.List1->setFocus(); },
+        [&] {
+            QTest::keyClick(w.List1, Qt::Key_J);
+            paint();
+        });
+    int clicked = 0;
+    figures.repeat(
+        "click", kRepeats,
+        [&](int) {
+            clicked = int(random.bounded(int(w.List1->listCount())));
+            scrollTo(w.List1, clicked);
+        },
+        [&] {
+            clickRow(w.List1, clicked);
+            paint();
+        });
+    figures.repeat(
+        "skipto", kRepeats,
+        [&](int i) {
+            if (i % 8 == 0)
+                w.Text1->clear();
+            w.Text1->setFocus();
+        },
+        [&] {
+            QTest::keyClick(w.Text1, Qt::Key_N);
+            paint();
+        });
+    figures.repeat("refresh", kRepeats, nothing, [&] {
+        QTest::mouseClick(w.Command10, Qt::LeftButton);
+        paint();
+    });
+    figures.value["memory"] = std::max(figures.value["memory"], double(peakResidentKiB()) / 1024);
+
+    const double floor = figures.value["floor"];
+    QString row = u"ROW %1 %2"_s.arg(size.journals).arg(size.articles);
+    std::printf("%-58s %9s %9s  %s\n", "", "median", "p95", "p95 / floor");
+    for (const Figure &figure : kFigures) {
+        const double value = figures.value[figure.key];
+        if (!figure.isTime)
+            std::printf("%-58s %9.1f MB\n", figure.label, value);
+        else if (figures.median.count(figure.key))
+            std::printf("%-58s %9.2f %9.2f  %.3f\n", figure.label, figures.median[figure.key], value,
+                        value / floor);
+        else
+            std::printf("%-58s %9.2f %9s  %.3f\n", figure.label, value, "", value / floor);
+        row += u' ' + QString::fromLatin1(figure.key) + u'=' + QString::number(value, 'f', 3);
+    }
+    std::printf("%s\n", qPrintable(row));
+    std::fflush(stdout);
+    return 0;
+}
+
+QString cell(double value, double floor, bool isTime, bool isFloor) {
+    if (!isTime)
+        return u"%1 MB"_s.arg(value, 0, 'f', 0);
+    const QString time = value < 10 ? u"%1 ms"_s.arg(value, 0, 'f', 2) : u"%1 ms"_s.arg(value, 0, 'f', 0);
+    return isFloor ? time : time + u" (%1×)"_s.arg(value / floor, 0, 'f', value / floor < 0.1 ? 3 : 2);
+}
+
+// Runs each size in a process of its own, so that each peak memory is its
+// own, and prints the table the README shows.
+int measureAll(const QString &program) {
+    std::vector<std::map<std::string, double>> rows;
+    for (const Size &size : kSizes) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(program, {QString::number(size.journals), QString::number(size.articles)});
+        std::map<std::string, double> row;
+        while (child.waitForReadyRead(-1) || child.state() == QProcess::Running) {
+            while (child.canReadLine()) {
+                const QString line = QString::fromUtf8(child.readLine());
+                std::printf("%s", qPrintable(line));
+                std::fflush(stdout);
+                if (!line.startsWith(u"ROW "_s))
+                    continue;
+                for (const QString &pair : line.trimmed().split(u' ').mid(3))
+                    row[pair.section(u'=', 0, 0).toStdString()] = pair.section(u'=', 1).toDouble();
+            }
+        }
+        if (child.exitCode() != 0 || row.empty())
+            qFatal("measuring %d journals failed", size.journals);
+        rows.push_back(row);
+    }
+    std::printf("\n| journals / articles |");
+    for (const Size &size : kSizes)
+        std::printf(" %s |", qPrintable(QLocale(QLocale::English).toString(size.journals) + u" / "_s +
+                                        QLocale(QLocale::English).toString(size.articles)));
+    std::printf("\n|---|---:|---:|---:|\n");
+    for (const Figure &figure : kFigures) {
+        std::printf("| %s |", figure.label);
+        for (const auto &row : rows) {
+            const std::string key = figure.key;
+            std::printf(" %s |",
+                        qPrintable(cell(row.at(key), row.at("floor"), figure.isTime, key == "floor")));
+        }
+        std::printf("\n");
+    }
+    return 0;
 }
 
 } // namespace
@@ -54,30 +401,11 @@ double millisecondsOf(const std::function<void()> &work) {
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int journals = argc > 1 ? std::atoi(argv[1]) : 20000;
-    const int articlesEach = argc > 2 ? std::atoi(argv[2]) : 5;
-
-    QTemporaryDir dir;
-    std::printf("building %d journals with %d articles each in %s ...\n", journals, articlesEach,
-                qPrintable(dir.path()));
-    buildCatalogue(dir.path(), journals, articlesEach);
-
-    PosixFileSystem fs;
-    QStringList list1, list2;
-    const double scan1 = millisecondsOf([&] { sosuofile1(fs, paths::journalFolder(dir.path()), list1); });
-    const double scan2 = millisecondsOf([&] { sosuofile2(fs, paths::exampleRoot(dir.path()), list2); });
-    std::printf("sosuofile1: %lld journals in %.1f ms\n", static_cast<long long>(list1.size()), scan1);
-    std::printf("sosuofile2: %lld articles in %.1f ms\n", static_cast<long long>(list2.size()), scan2);
-
-    test::TestPlatform seams;
-    Form1 window(dir.path(), seams.platform());
-    const double load = millisecondsOf([&] { window.Form_Load(); });
-    const double recount = millisecondsOf([&] { window.RecountLibrary(); });
-    std::printf("Form_Load: %.1f ms; RecountLibrary: %.1f ms (%lld journals listed)\n", load, recount,
-                static_cast<long long>(window.List1->listCount()));
-
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
-    return 0;
+    if (argc == 3)
+        return measure({std::atoi(argv[1]), std::atoll(argv[2])});
+    if (argc != 1) {
+        std::fprintf(stderr, "usage: bench_recount [JOURNALS ARTICLES]\n");
+        return 2;
+    }
+    return measureAll(QCoreApplication::applicationFilePath());
 }

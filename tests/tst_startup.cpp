@@ -1,5 +1,6 @@
 // Start-up on an application folder: what the window shows, what it deletes,
 // and where its controls stand as a person sees them.
+#include "mainwindow/CountingList.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/MediaPlayerBar.h"
 #include "mainwindow/TextBox.h"

@@ -6,18 +6,24 @@
 
 namespace varnotel {
 
-QString withoutLastFourCharacters(const QString &fileName) {
+qsizetype lengthWithoutLastFour(const QString &fileName) {
     // Counts characters, not UTF-16 units, so a name is never cut inside one.
     qsizetype end = fileName.size();
     for (int dropped = 0; dropped < 4; ++dropped) {
         if (end == 0)
-            return QString();
+            return 0;
         --end;
         if (end > 0 && fileName.at(end).isLowSurrogate() && fileName.at(end - 1).isHighSurrogate())
             --end;
     }
-    return fileName.left(end);
+    return end;
 }
+
+QString withoutLastFourCharacters(const QString &fileName) {
+    return fileName.left(lengthWithoutLastFour(fileName));
+}
+
+void dropLastFourCharacters(QString &fileName) { fileName.truncate(lengthWithoutLastFour(fileName)); }
 
 namespace {
 

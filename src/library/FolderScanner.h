@@ -14,11 +14,16 @@ enum class ItemText { WithoutLastFour, WholeName };
 // each subfolder in name order, depth first. Works with its own stack, so a
 // deep tree cannot overflow the call stack, and visits every folder once, so a
 // link loop cannot make it run forever. Appends to the list; clears nothing.
+// These scan afresh, for a one-off check; the window's lists come from
+// LibraryScanner, which lists the same but remembers what it read.
 void scanFolder(const FileSystem &fs, QString myPath, ItemText itemText, QStringList &list);
 
 // The file name less its last four characters; shorter names give the empty
 // text, so every file is still counted.
 QString withoutLastFourCharacters(const QString &fileName);
+// The same, in place: the name keeps its memory, so a huge list costs one
+// allocation per name.
+void dropLastFourCharacters(QString &fileName);
 
 // The journal list: every file below Journal, as journal names.
 inline void sosuofile1(const FileSystem &fs, const QString &myPath, QStringList &list1) {

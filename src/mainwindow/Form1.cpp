@@ -4,8 +4,10 @@
 #include "library/BlankJournal.h"
 #include "library/FolderScanner.h"
 #include "library/LibraryPaths.h"
+#include "library/LibraryScanner.h"
 #include "library/Messages.h"
 #include "library/Statistics.h"
+#include "mainwindow/CountingList.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/MediaPlayerBar.h"
 #include "mainwindow/PictureBox.h"
@@ -15,11 +17,14 @@
 #include "platform/MediaPlayer.h"
 #include "platform/PlainToolTips.h"
 
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+
+#include <utility>
 
 // Resources of a static library are registered by hand.
 static void initResources() { Q_INIT_RESOURCE(resources); }
@@ -64,7 +69,8 @@ template <typename W> W *whiteBox(W *widget) {
 } // namespace
 
 Form1::Form1(const QString &appDir, Platform platform, QWidget *parent)
-    : QWidget(parent), m_appDir(appDir), m_platform(platform) {
+    : QWidget(parent), m_appDir(appDir), m_platform(platform),
+      m_scanner(std::make_unique<LibraryScanner>(platform.fs)) {
     initResources();
     showToolTipsAsPlainText();
     setObjectName(QStringLiteral("Form1"));
@@ -89,7 +95,7 @@ void Form1::createControls() {
     Command10 = button(this, "Command10", QStringLiteral("刷新 Refresh"), 6240, 1800, 1215, 375);
     Label1 = label(this, "Label1", QStringLiteral("期刊列表 Journal List:"), 120, 2040, 2415, 255);
     List1 = whiteBox(placed(new ListBox(this), "List1", 120, 2280, 7335, 6585));
-    List2 = whiteBox(placed(new ListBox(this), "List2", 5520, 3000, 1695, 1410));
+    List2 = placed(new CountingList(this), "List2", 5520, 3000, 1695, 1410);
     List2->setVisible(false); // only counted, never shown
     Command7 = button(this, "Command7", QStringLiteral("添加期刊 Add journal"), 120, 8880, 1935, 375);
     Command4 =
@@ -123,6 +129,8 @@ void Form1::createControls() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
+    m_watchSetup = new QTimer(this);
+    m_watchSetup->setInterval(0);
 }
 
 void Form1::setTabOrder() {
@@ -162,6 +170,7 @@ void Form1::connectHandlers() {
     connect(List3, &ListBox::characterKeyPressed, this, &Form1::List3_KeyPress);
     List3->acceptFileDrops();
     connect(List3, &ListBox::filesDropped, this, &Form1::List3_OLEDragDrop);
+    connect(m_watchSetup, &QTimer::timeout, this, &Form1::watchSomeFolders);
 }
 
 void Form1::Form_Load() {
@@ -182,18 +191,12 @@ void Form1::RecountLibrary() {
 }
 
 void Form1::scanLibraryAndPrintStatistics() {
-    QStringList journals;
-    sosuofile1(m_platform.fs, paths::journalFolder(m_appDir), journals);
-    List1->addItems(journals);
+    List1->addItems(m_scanner->sosuofile1(paths::journalFolder(m_appDir)));
     scanAllArticles();
     PrintStatistics();
 }
 
-void Form1::scanAllArticles() {
-    QStringList articles;
-    sosuofile2(m_platform.fs, paths::exampleRoot(m_appDir), articles);
-    List2->addItems(articles);
-}
+void Form1::scanAllArticles() { List2->addItems(m_scanner->sosuofile2(paths::exampleRoot(m_appDir))); }
 
 void Form1::RecountExamples() {
     List2->clear();
@@ -225,6 +228,16 @@ void Form1::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     m_surface.paint(painter, font());
+    if (!std::exchange(m_painted, true))
+        m_watchSetup->start();
+}
+
+bool Form1::settingUpWatches() const { return m_watchSetup->isActive(); }
+
+// A slice short enough that a key pressed meanwhile is answered within a frame.
+void Form1::watchSomeFolders() {
+    if (!m_scanner->watchMore(QDeadlineTimer(4)))
+        m_watchSetup->stop();
 }
 
 void Form1::clearSurface() {

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -16,6 +17,8 @@ class QTimer;
 namespace varnotel {
 
 class Form3;
+class CountingList;
+class LibraryScanner;
 class ListBox;
 class MediaPlayerBar;
 class PictureBox;
@@ -44,6 +47,9 @@ public:
     // if so the user is told and the lists are rebuilt.
     bool journalVanished(const QString &name);
     const QStringList &surfaceLines() const { return m_surface.lines(); }
+    // Whether folders are still being watched one slice at a time after the
+    // first frame; until then a recount asks the folders not yet watched.
+    bool settingUpWatches() const;
 
     // The recount sequences, shared by every handler that changes the library.
     void RecountLibrary();
@@ -62,7 +68,7 @@ public:
     QPushButton *Command10;
     QLabel *Label1;
     ListBox *List1;
-    ListBox *List2;
+    CountingList *List2;
     QPushButton *Command7;
     QPushButton *Command4;
     QPushButton *Command11;
@@ -126,6 +132,7 @@ private:
     void connectHandlers();
     void scanLibraryAndPrintStatistics();
     void scanAllArticles();
+    void watchSomeFolders();
     void clearSurface();
     void printOnSurface(const QString &line);
     void report(const QString &message);
@@ -142,6 +149,11 @@ private:
     Platform m_platform;
     PrintedLines m_surface;
     QPointer<Form3> m_form3; // the import dialog while it is open
+    std::unique_ptr<LibraryScanner> m_scanner;
+    // Puts watches on the library's folders in short slices once the first
+    // frame is painted, so that later recounts need not ask every folder.
+    QTimer *m_watchSetup = nullptr;
+    bool m_painted = false;
 };
 
 } // namespace varnotel

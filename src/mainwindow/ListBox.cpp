@@ -1,9 +1,10 @@
 #include "mainwindow/ListBox.h"
 
+#include "mainwindow/StringListModel.h"
+
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QStringListModel>
 #include <QUrl>
 
 namespace varnotel {
@@ -25,7 +26,7 @@ QStringList localFiles(const QMimeData *data) {
 
 } // namespace
 
-ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new QStringListModel(this)) {
+ListBox::ListBox(QWidget *parent) : QListView(parent), m_model(new StringListModel(this)) {
     setModel(m_model);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -5,8 +5,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace varnotel {
@@ -19,16 +21,66 @@ struct EntryId {
     friend bool operator==(const EntryId &, const EntryId &) = default;
 };
 
+// When a folder itself or its list of entries last changed (its modification
+// and change times), in nanoseconds since the epoch.
+struct FolderTimes {
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    friend bool operator==(const FolderTimes &, const FolderTimes &) = default;
+};
+
+// What a path leads to, links followed. Missing covers dangling links; Other is
+// a system entry (socket, FIFO, device).
+struct EntryStatus {
+    enum class Kind { Missing, File, Folder, Other };
+    Kind kind = Kind::Missing;
+    EntryId id;
+    FolderTimes times;
+    friend bool operator==(const EntryStatus &, const EntryStatus &) = default;
+};
+
 struct DirEntry {
     enum class Kind { File, Folder };
     QString name;
     Kind kind = Kind::File;
-    EntryId folderId; // set for folders only
+    EntryId folderId;        // set for folders only
+    FolderTimes folderTimes; // set for stated folders only
+    bool link = false;       // reached through a symbolic link
+    bool stated = true;      // false: a subfolder known by its inode alone (Subfolders::InodesOnly)
 };
 
 // Told after each piece of a copy: the bytes copied so far and the size of the
 // whole file. Returning false cancels the copy.
 using CopyProgress = std::function<bool(qint64 copied, qint64 total)>;
+} // namespace varnotel
+
+// Moved as plain bytes when a listing grows or is sorted.
+Q_DECLARE_TYPEINFO(varnotel::DirEntry, Q_RELOCATABLE_TYPE);
+
+namespace varnotel {
+
+// Whether a folder reading names its plain files or only counts them; links
+// and folders are always named.
+enum class FileNames { Listed, Counted };
+
+// Whether a reading asks each subfolder for its status, or gives plain
+// subfolders (links are always followed) only the folder's device and the
+// inode its entry names, which is the subfolder's own unless something is
+// mounted on it. A file system whose entries do not name the true inode (FAT
+// makes them up, btrfs subvolumes share them) has its subfolders asked anyway.
+enum class Subfolders { Stated, InodesOnly };
+
+// One reading of a folder: its entries, and its status as it was before they
+// were read, so that a later change always shows in a later status.
+struct FolderRead {
+    bool opened = false; // false when the folder could not be read (gone, not a folder, no permission)
+    EntryStatus status;
+    QList<DirEntry> entries;  // sorted as entries() sorts them
+    qint64 unlistedFiles = 0; // plain files only counted (FileNames::Counted)
+    QStringList idleLinks;    // links that lead to nothing listed now, but may later
+};
+
+class FolderWatch;
 
 // Everything the program does to the disk goes through this seam. Linux has no
 // hidden or system attribute: regular files (dot-files and read-only ones
@@ -50,6 +102,20 @@ public:
     virtual std::optional<EntryId> folderId(const QString &path) const = 0;
     // The entry itself, a link not followed.
     virtual std::optional<EntryId> entryId(const QString &path) const = 0;
+    virtual EntryStatus status(const QString &path) const = 0;
+
+    // Reads a folder. `before` is its status as the caller last saw it: when the
+    // folder read is still that very folder, `before` is the status returned;
+    // otherwise a fresh one, taken before the entries are read.
+    virtual FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
+                                  Subfolders subfolders) const = 0;
+    // How long after a change a second change may still leave a folder's times
+    // as they were: the timestamps' granularity plus the tick of the clock that
+    // stamps them. Within it, equal times prove nothing.
+    virtual qint64 timestampSlackNs() const = 0;
+    // Tells which folders changed, so that they need not all be asked; none
+    // when this system cannot tell.
+    virtual std::unique_ptr<FolderWatch> createFolderWatch() const = 0;
 
     virtual Result createFolder(const QString &path) = 0;
     // Readable and writable by the user alone, as the trash must be.

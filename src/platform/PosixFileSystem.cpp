@@ -1,5 +1,9 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/FolderListing.h"
+#include "platform/InotifyFolderWatch.h"
+#include "platform/PosixStatus.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,28 +14,21 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 #include <vector>
 
 namespace varnotel {
 
-namespace {
+using posix::idOf;
+using posix::native;
 
-QByteArray native(const QString &path) { return QFile::encodeName(path); }
+namespace {
 
 Result lastError() { return Result::failure(QString::fromLocal8Bit(std::strerror(errno))); }
 
 bool statFollowing(const QString &path, struct stat &st) {
     return ::stat(native(path).constData(), &st) == 0;
-}
-
-EntryId idOf(const struct stat &st) {
-    return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};
-}
-
-bool lessByName(const DirEntry &a, const DirEntry &b) {
-    const int folded = a.name.compare(b.name, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a.name < b.name;
 }
 
 // Closes a descriptor at scope end, so no early return leaks one.
@@ -207,33 +204,82 @@ std::optional<EntryId> PosixFileSystem::entryId(const QString &path) const {
     return idOf(st);
 }
 
+EntryStatus PosixFileSystem::status(const QString &path) const {
+    struct stat st {};
+    if (!statFollowing(path, st))
+        return {};
+    return posix::statusOf(st);
+}
+
 QList<DirEntry> PosixFileSystem::entries(const QString &folder) const {
-    QList<DirEntry> result;
-    DIR *dir = ::opendir(native(folder).constData());
-    if (!dir)
-        return result;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent *e = ::readdir(dir)) {
-        const char *name = e->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        if (e->d_type == DT_REG) {
-            result.append({QFile::decodeName(name), DirEntry::Kind::File, {}});
-            continue;
-        }
-        if (e->d_type != DT_DIR && e->d_type != DT_LNK && e->d_type != DT_UNKNOWN)
-            continue; // sockets, FIFOs and devices are system entries
-        struct stat st {};
-        if (::fstatat(dirFd, name, &st, 0) != 0)
-            continue; // a dangling link
-        if (S_ISREG(st.st_mode))
-            result.append({QFile::decodeName(name), DirEntry::Kind::File, {}});
-        else if (S_ISDIR(st.st_mode))
-            result.append({QFile::decodeName(name), DirEntry::Kind::Folder, idOf(st)});
+    Fd fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return {};
+    return posix::listFolder(fd.get(), FileNames::Listed).entries;
+}
+
+FolderRead PosixFileSystem::readFolder(const QString &path, const EntryStatus &before, FileNames files,
+                                       Subfolders subfolders) const {
+    FolderRead read;
+    Fd fd(::open(native(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        read.status = status(path);
+        return read;
     }
-    ::closedir(dir);
-    std::sort(result.begin(), result.end(), lessByName);
-    return result;
+    struct stat st {};
+    const bool knownBefore = before.kind == EntryStatus::Kind::Folder;
+    if (!knownBefore && ::fstat(fd.get(), &st) != 0)
+        return read;
+    read.status = knownBefore ? before : posix::statusOf(st);
+    if (subfolders == Subfolders::InodesOnly && !entriesNameTrueInodes(fd.get(), read.status.id.device))
+        subfolders = Subfolders::Stated;
+    posix::Listing listing = posix::listFolder(fd.get(), files, subfolders, read.status.id.device);
+    if (knownBefore && listing.selfInode != before.id.inode) {
+        // Not the folder the caller saw: its own status, then its entries again.
+        if (::fstat(fd.get(), &st) != 0 || ::lseek(fd.get(), 0, SEEK_SET) != 0)
+            return read;
+        read.status = posix::statusOf(st);
+        listing = posix::listFolder(fd.get(), files, subfolders, read.status.id.device);
+    }
+    read.opened = listing.complete;
+    read.entries = std::move(listing.entries);
+    read.unlistedFiles = listing.unlistedFiles;
+    read.idleLinks = std::move(listing.idleLinks);
+    return read;
+}
+
+// File systems whose folder entries name the inode a folder's own status
+// gives, asked once per device.
+bool PosixFileSystem::entriesNameTrueInodes(int fd, quint64 device) const {
+    const auto known = m_trueEntryInodes.find(device);
+    if (known != m_trueEntryInodes.end())
+        return known->second;
+    struct statfs fs {};
+    bool trueInodes = false;
+    if (::fstatfs(fd, &fs) == 0) {
+        switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0xEF53:     // ext2, ext3, ext4
+        case 0x58465342: // xfs
+        case 0x01021994: // tmpfs
+        case 0x858458F6: // ramfs
+        case 0xF2F52010: // f2fs
+            trueInodes = true;
+            break;
+        default:
+            break;
+        }
+    }
+    m_trueEntryInodes.emplace(device, trueInodes);
+    return trueInodes;
+}
+
+// FAT keeps modification times to two seconds; other file systems to the
+// nanosecond, but the kernel stamps them from a clock that ticks every few
+// milliseconds.
+qint64 PosixFileSystem::timestampSlackNs() const { return 2'050'000'000; }
+
+std::unique_ptr<FolderWatch> PosixFileSystem::createFolderWatch() const {
+    return InotifyFolderWatch::create();
 }
 
 Result PosixFileSystem::createFolder(const QString &path) {

@@ -2,6 +2,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <unordered_map>
+
 namespace varnotel {
 
 // The real file system, through POSIX calls: fast to enumerate (no stat for
@@ -15,6 +17,12 @@ public:
     QList<DirEntry> entries(const QString &folder) const override;
     std::optional<EntryId> folderId(const QString &path) const override;
     std::optional<EntryId> entryId(const QString &path) const override;
+    EntryStatus status(const QString &path) const override;
+    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
+                          Subfolders subfolders) const override;
+    qint64 timestampSlackNs() const override;
+    std::unique_ptr<FolderWatch> createFolderWatch() const override;
+
     Result createFolder(const QString &path) override;
     Result createPrivateFolder(const QString &path) override;
     Result removeFolder(const QString &path) override;
@@ -24,6 +32,10 @@ public:
     Result replaceFile(const QString &from, const QString &to) override;
     Result writeFile(const QString &path, const QByteArray &bytes) override;
     Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override;
+
+private:
+    bool entriesNameTrueInodes(int fd, quint64 device) const;
+    mutable std::unordered_map<quint64, bool> m_trueEntryInodes;
 };
 
 } // namespace varnotel

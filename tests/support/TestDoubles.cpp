@@ -142,6 +142,61 @@ Result FaultyFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArr
     VARNOTEL_FAULT_OR(Op::Read, m_real.readFile(path, maxBytes, bytes, truncated));
 }
 
+EntryStatus FaultyFileSystem::coarse(EntryStatus status) const {
+    if (timestampGranularityNs > 0) {
+        status.times.modifiedNs -= status.times.modifiedNs % timestampGranularityNs;
+        status.times.changedNs -= status.times.changedNs % timestampGranularityNs;
+    }
+    return status;
+}
+
+EntryStatus FaultyFileSystem::status(const QString &path) const { return coarse(m_real.status(path)); }
+
+FolderRead FaultyFileSystem::readFolder(const QString &path, const EntryStatus &before, FileNames files,
+                                        Subfolders subfolders) const {
+    FolderRead read = m_real.readFolder(path, before, files, subfolders);
+    read.status = coarse(read.status);
+    for (DirEntry &entry : read.entries)
+        entry.folderTimes = coarse({EntryStatus::Kind::Folder, entry.folderId, entry.folderTimes}).times;
+    return read;
+}
+
+namespace {
+
+// The real watch, telling times as coarsely as its file system, and losing
+// news when told to.
+class FaultyFolderWatch final : public FolderWatch {
+public:
+    FaultyFolderWatch(const FaultyFileSystem &owner, std::unique_ptr<FolderWatch> real)
+        : m_owner(owner), m_real(std::move(real)) {}
+    std::optional<Watched> watch(const QString &path) override {
+        std::optional<Watched> watched = m_real->watch(path);
+        if (watched)
+            watched->status = m_owner.coarse(watched->status);
+        return watched;
+    }
+    void unwatch(int handle) override { m_real->unwatch(handle); }
+    News takeNews() override {
+        News news = m_real->takeNews();
+        if (m_owner.takeLostWatchNews())
+            return {{}, {}, true}; // an overflow may swallow the end of a watch too
+        return news;
+    }
+
+private:
+    const FaultyFileSystem &m_owner;
+    std::unique_ptr<FolderWatch> m_real;
+};
+
+} // namespace
+
+std::unique_ptr<FolderWatch> FaultyFileSystem::createFolderWatch() const {
+    std::unique_ptr<FolderWatch> real = watchable ? m_real.createFolderWatch() : nullptr;
+    if (!real)
+        return nullptr;
+    return std::make_unique<FaultyFolderWatch>(*this, std::move(real));
+}
+
 #undef VARNOTEL_FAULT_OR
 #undef VARNOTEL_FAULT_AT_OR
 

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/ErrorReport.h"
+#include "platform/FolderWatch.h"
 #include "platform/InputPrompt.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Platform.h"
@@ -14,6 +15,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 namespace varnotel::test {
 
@@ -106,6 +108,17 @@ public:
     // Each piece of a copy takes this long, as on a slow stick.
     int copyPieceMs = 0;
 
+    // A file system with coarse timestamps: folder times are cut down to this
+    // granularity (0 keeps them), and it reports this slack (0: the real one).
+    qint64 timestampGranularityNs = 0;
+    qint64 slackNs = 0;
+    // Without watches every folder must be asked for its status.
+    bool watchable = true;
+    // The watches' next news is lost, as when their queue overflows.
+    void loseWatchNews() { m_loseWatchNews = true; }
+    bool takeLostWatchNews() const { return std::exchange(m_loseWatchNews, false); }
+    EntryStatus coarse(EntryStatus status) const;
+
     // The call of op after `skip` successful ones fails with the reason.
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
     // Removing or renaming the path fails the next `times` times ("in use").
@@ -120,6 +133,11 @@ public:
     QList<DirEntry> entries(const QString &folder) const override { return m_real.entries(folder); }
     std::optional<EntryId> folderId(const QString &path) const override { return m_real.folderId(path); }
     std::optional<EntryId> entryId(const QString &path) const override { return m_real.entryId(path); }
+    EntryStatus status(const QString &path) const override;
+    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
+                          Subfolders subfolders) const override;
+    qint64 timestampSlackNs() const override { return slackNs > 0 ? slackNs : m_real.timestampSlackNs(); }
+    std::unique_ptr<FolderWatch> createFolderWatch() const override;
     Result createFolder(const QString &path) override;
     Result createPrivateFolder(const QString &path) override;
     Result removeFolder(const QString &path) override;
@@ -142,6 +160,7 @@ private:
     mutable QMap<QString, int> m_resisting;
     mutable QMap<Op, int> m_calls;
     mutable QString m_reason;
+    mutable bool m_loseWatchNews = false;
 };
 
 // One set of seams for a window under test: the real file system (with

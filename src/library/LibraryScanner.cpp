@@ -1,0 +1,29 @@
+#include "library/LibraryScanner.h"
+
+namespace varnotel {
+
+QStringList LibraryScanner::sosuofile1(const QString &myPath) {
+    return tree(myPath, RememberedTree::Keep::ItemTexts).recount().items;
+}
+
+qint64 LibraryScanner::sosuofile2(const QString &myPath) {
+    return tree(myPath, RememberedTree::Keep::Count).recount().count;
+}
+
+bool LibraryScanner::watchMore(const QDeadlineTimer &deadline) {
+    bool more = false;
+    for (const Remembered &remembered : m_trees)
+        more = remembered.tree->watchMore(deadline) || more;
+    return more;
+}
+
+RememberedTree &LibraryScanner::tree(const QString &myPath, RememberedTree::Keep keep) {
+    for (const Remembered &remembered : m_trees) {
+        if (remembered.path == myPath && remembered.keep == keep)
+            return *remembered.tree;
+    }
+    m_trees.push_back({myPath, keep, std::make_unique<RememberedTree>(m_fs, myPath, keep)});
+    return *m_trees.back().tree;
+}
+
+} // namespace varnotel

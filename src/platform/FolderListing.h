@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace varnotel::posix {
+
+// The entries of a folder read from an open descriptor, as every listing of
+// the file system gives them: sorted by name case-insensitively, ties by exact
+// name; folders and files only, links followed; "." and ".." left out.
+struct Listing {
+    QList<DirEntry> entries;
+    qint64 unlistedFiles = 0;
+    QStringList idleLinks; // dangling, or leading to a system entry
+    quint64 selfInode = 0; // the inode the folder's own "." entry names; 0 when it has none
+    bool complete = true;  // false when reading failed part way
+};
+
+// `device` is the folder's own, given to subfolders known by their inode alone.
+Listing listFolder(int fd, FileNames files, Subfolders subfolders = Subfolders::Stated, quint64 device = 0);
+
+void sortByName(QList<DirEntry> &entries);
+
+} // namespace varnotel::posix

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace varnotel {
+
+// Tells which watched folders changed, so that a recount need not ask every
+// folder for its status.
+class FolderWatch {
+public:
+    virtual ~FolderWatch() = default;
+
+    struct Watched {
+        int handle = -1;
+        EntryStatus status; // taken after the watch began, of the very folder watched
+    };
+    // Nothing when the folder cannot be watched (a network file system, the
+    // system's limit on watches reached, no permission): it must then be asked.
+    virtual std::optional<Watched> watch(const QString &path) = 0;
+    virtual void unwatch(int handle) = 0;
+
+    struct News {
+        QList<int> changed;     // folders whose entries or own state changed
+        QList<int> ended;       // watches the system ended: the folder was deleted or unmounted
+        bool lostTrack = false; // changes may have gone unreported: ask every folder again
+    };
+    // What happened since the last call.
+    virtual News takeNews() = 0;
+};
+
+} // namespace varnotel
