@@ -3,15 +3,22 @@
 // next click.
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
+#include "platform/DesktopProgramStarter.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"
 
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QtTest>
 
+#include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
 #include <functional>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -43,6 +50,38 @@ void plant(const TempLibrary &lib, const QString &relative, Special kind) {
     ::close(sock); // the socket file stays, with nobody behind it
 }
 
+// Every entry below the folder, by its bytes, relative, sorted.
+QByteArrayList rawTree(const QByteArray &root, const QByteArray &prefix = {}) {
+    QByteArrayList found;
+    DIR *dir = ::opendir((root + prefix).constData());
+    if (!dir)
+        return found;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        found << prefix + name;
+        if (entry->d_type == DT_DIR)
+            found += rawTree(root, prefix + name + '/');
+    }
+    ::closedir(dir);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+void removeRawTree(const QByteArray &path) {
+    ::nftw(
+        path.constData(), [](const char *entry, const struct stat *, int, FTW *) { return ::remove(entry); },
+        16, FTW_DEPTH | FTW_PHYS);
+}
+
+void writeRaw(const QByteArray &path, const QByteArray &bytes) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    ::close(fd);
+}
+
 struct SpecialFile {
     QString path;                     // replaced by the pipe or socket
     std::function<void(Form1 &)> act; // on the shown window, Acta and Cell listed
@@ -62,6 +101,7 @@ private slots:
     void pipesAndSocketsNeverHangOrGetWrittenThrough_data();
     void pipesAndSocketsNeverHangOrGetWrittenThrough();
     void namesShowInTooltipsAsTheyAre();
+    void namesThatAreNotUtf8KeepTheirBytes();
 };
 
 void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough_data() {
@@ -144,6 +184,48 @@ void HostileTest::namesShowInTooltipsAsTheyAre() {
     QTextDocument shownText;
     shownText.setHtml(QToolTip::text());
     QCOMPARE(shownText.toPlainText(), name);
+}
+
+// A catalogue unpacked from an archive made on a Chinese-language Windows
+// system: 期刊 in GBK bytes names the journal's files and folder.
+void HostileTest::namesThatAreNotUtf8KeepTheirBytes() {
+    TempLibrary lib;
+    const QByteArray gbk("\xC6\xDA\xBF\xAF"), root = QFile::encodeName(lib.appDir()) + '/';
+    for (const char *folder : {"Journal/", "IF/", "Homepage/", "Notes/"})
+        writeRaw(root + folder + gbk + ".txt", QByteArray(folder) == "IF/" ? "\"IF: 3.1\"\r\n" : "\"x\"\r\n");
+    QCOMPARE(::mkdir((root + "Example/" + gbk).constData(), 0755), 0);
+    writeRaw(root + "Example/" + gbk + "/a.pdf", "a");
+    lib.addJournal(u"Zeta");
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    const QByteArrayList before = rawTree(root);
+    QCOMPARE(w.List1->model()->index(1, 0).data().toString(), u"期刊"_s); // shown as it reads
+    QInputMethodEvent typed; // Chinese comes from an input method
+    typed.setCommitString(u"期"_s);
+    QCoreApplication::sendEvent(w.Text1, &typed);    // found as it reads
+    QCOMPARE(w.Text3->text(), u"\"IF: 3.1\"\r\n"_s); // its own fields, not defaults
+    QCOMPARE(w.List3->items(), QStringList{u"a.pdf"_s});
+    QCOMPARE(rawTree(root), before); // no twin made of replacement characters
+    // Opened with the very bytes of its path.
+    DesktopProgramStarter starter;
+    QVERIFY(starter.start(u"touch"_s, {w.List3->itemData(0) + u".opened"_s}));
+    QTRY_VERIFY(QFile::exists(QFile::decodeName(root + "Example/" + gbk + "/a.pdf.opened")) ||
+                ::access((root + "Example/" + gbk + "/a.pdf.opened").constData(), F_OK) == 0);
+    // Confirming the rename prompt's default keeps the name; a new name is UTF-8.
+    shown.seams.prompt.confirmDefault = true;
+    clickRow(w.List1, 1);
+    click(w.Command4);
+    QCOMPARE(shown.seams.prompt.asked.last().defaultText, u"期刊"_s);
+    QVERIFY(rawTree(root).contains("Journal/" + gbk + ".txt"));
+    shown.seams.prompt.confirmDefault = false;
+    shown.seams.prompt.answers << u"期刊 2"_s;
+    clickRow(w.List1, 1);
+    click(w.Command4);
+    const QByteArrayList renamed = rawTree(root);
+    QVERIFY(renamed.contains("IF/" + u"期刊 2.txt"_s.toUtf8()) && !renamed.contains("IF/" + gbk + ".txt"));
+    QCOMPARE(lib.read(u"IF/期刊 2.txt"), "\"IF: 3.1\"\r\n");
+    QCOMPARE(shown.seams.errors.messages, QStringList());
+    removeRawTree(root + "Example/" + gbk); // Qt's own clean-up cannot name it
 }
 
 QTEST_MAIN(HostileTest)

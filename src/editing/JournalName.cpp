@@ -1,6 +1,7 @@
 #include "editing/JournalName.h"
 
 #include "library/Messages.h"
+#include "platform/FileNames.h"
 
 #include <QFile>
 
@@ -30,7 +31,7 @@ QString journalNameProblem(const QString &name) {
     if (isDotName(name))
         return bilingual(QStringLiteral("期刊名称不能是 . 或 ..。"),
                          QStringLiteral("A journal name cannot be . or .."));
-    if (QFile::encodeName(name + QStringLiteral(".txt")).size() > kMaxFileNameBytes)
+    if (bytesFromName(name + QStringLiteral(".txt")).size() > kMaxFileNameBytes)
         return bilingual(QStringLiteral("期刊名称太长,文件系统无法保存:"),
                          QStringLiteral("The journal name is too long for the file system:")) +
                QStringLiteral("\n") + name;

@@ -1,5 +1,7 @@
 #include "examples/DirListBox.h"
 
+#include "platform/FileNames.h"
+
 #include <QDir>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
@@ -61,11 +63,12 @@ void DirListBox::setPath(const QString &path) {
 }
 
 void DirListBox::addFolder(const QString &name, const QString &path, int depth, bool open) {
-    auto *item = new QListWidgetItem(
-        style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon), name, this);
+    auto *item =
+        new QListWidgetItem(style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon),
+                            displayName(name), this);
     item->setData(kPathRole, path);
     item->setData(kDepthRole, depth);
-    item->setToolTip(path);
+    item->setToolTip(displayName(path));
 }
 
 void DirListBox::enter(const QListWidgetItem *item) {

@@ -1,5 +1,7 @@
 #include "examples/FileListBox.h"
 
+#include "platform/FileNames.h"
+
 namespace varnotel {
 
 FileListBox::FileListBox(const FileSystem &fs, QWidget *parent) : QListWidget(parent), m_fs(fs) {
@@ -21,14 +23,16 @@ void FileListBox::setPath(const QString &path) {
     clear();
     for (const DirEntry &entry : m_fs.entries(path)) {
         // Hidden files stay out of sight, as in a file manager.
-        if (entry.kind == DirEntry::Kind::File && !entry.name.startsWith(QLatin1Char('.')))
-            addItem(entry.name);
+        if (entry.kind == DirEntry::Kind::File && !entry.name.startsWith(QLatin1Char('.'))) {
+            auto *item = new QListWidgetItem(displayName(entry.name), this);
+            item->setData(Qt::UserRole, entry.name); // the name on disk, byte for byte
+        }
     }
 }
 
 QString FileListBox::fileName() const {
     const QList<QListWidgetItem *> selected = selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
+    return selected.isEmpty() ? QString() : selected.first()->data(Qt::UserRole).toString();
 }
 
 void FileListBox::mousePressEvent(QMouseEvent *event) {

@@ -1,5 +1,7 @@
 #include "library/LibraryPaths.h"
 
+#include "platform/FileNames.h"
+
 namespace varnotel {
 
 namespace paths {
@@ -61,7 +63,7 @@ QString defaultRecordValue(Record record, const QString &name) {
     case Record::Homepage:
         return QStringLiteral("http:");
     case Record::Notes:
-        return name + QLatin1Char(':');
+        return displayName(name) + QLatin1Char(':'); // the text, also for a name that is not UTF-8
     }
     return {};
 }

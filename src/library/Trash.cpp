@@ -1,12 +1,12 @@
 #include "library/Trash.h"
 
 #include "library/NewFile.h"
+#include "platform/FileNames.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace varnotel {
 
@@ -36,16 +36,21 @@ Result prepareTrash(FileSystem &fs, const QString &trash) {
     return Result::success();
 }
 
-// The name in the trash, short enough to take ".trashinfo" and a counter.
+// The name in the trash, short enough to take ".trashinfo" and a counter;
+// never cut inside a character.
 QString fittedName(QString name) {
-    while (QFile::encodeName(name).size() > kMaxNameBytes - 20 && name.size() > 1)
-        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    while (bytesFromName(name).size() > kMaxNameBytes - 20 && name.size() > 1) {
+        const bool pair =
+            name.size() >= 2 && name.back().isLowSurrogate() && name.at(name.size() - 2).isHighSurrogate();
+        name.chop(pair ? 2 : 1);
+    }
     return name;
 }
 
+// The path as the desktop restores it: its bytes, percent-encoded.
 QByteArray trashInfo(const QString &path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    return "[Trash Info]\nPath=" + QUrl::toPercentEncoding(absolute, "/") + "\nDeletionDate=" +
+    return "[Trash Info]\nPath=" + bytesFromName(absolute).toPercentEncoding("/") + "\nDeletionDate=" +
            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() + "\n";
 }
 

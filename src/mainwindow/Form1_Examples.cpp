@@ -7,6 +7,7 @@
 #include "library/ShowJournal.h"
 #include "mainwindow/ListBox.h"
 #include "platform/Bilingual.h"
+#include "platform/FileNames.h"
 
 #include <QCloseEvent>
 
@@ -64,7 +65,7 @@ void Form1::List3_OLEDragDrop(const QStringList &files) {
     RecountExamples();
 }
 
-void Form1::List3_Click() { List3->setToolTip(List3->text()); }
+void Form1::List3_Click() { List3->setToolTip(displayName(List3->text())); }
 
 // The item knows its file's path, also for an article in a subfolder.
 void Form1::List3_DblClick() {

@@ -4,6 +4,7 @@
 #include "editing/DeleteJournal.h"
 #include "editing/RenameJournal.h"
 #include "library/Messages.h"
+#include "platform/FileNames.h"
 #include "platform/InputPrompt.h"
 
 namespace varnotel {
@@ -27,8 +28,13 @@ void Form1::Command4_Click() {
     } else if (journalVanished(oldName)) {
         return;
     } else {
-        const QString newName = m_platform.prompt.ask(this, QStringLiteral("输入新名称 Input a new name:"),
-                                                      QStringLiteral("重命名 Rename"), oldName);
+        // The prompt shows the name as it reads; confirming it unchanged keeps
+        // the name on disk as it is, also when its bytes are not UTF-8.
+        const QString shown = displayName(oldName);
+        QString newName = m_platform.prompt.ask(this, QStringLiteral("输入新名称 Input a new name:"),
+                                                QStringLiteral("重命名 Rename"), shown);
+        if (newName == shown)
+            newName = oldName;
         if (!newName.isEmpty() && journalVanished(oldName))
             return;
         reportMessages(renameJournal(m_platform.fs, m_appDir, oldName, newName).messages);

@@ -5,6 +5,7 @@
 #include "library/ShowJournal.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
+#include "platform/FileNames.h"
 
 namespace varnotel {
 
@@ -20,7 +21,7 @@ bool Form1::journalVanished(const QString &name) {
     report(bilingual(QStringLiteral("这个期刊已经不在期刊库中(可能已在别处被改名或删除),列表已重新建立:"),
                      QStringLiteral("This journal is no longer in the library (it may have been renamed or "
                                     "deleted elsewhere); the lists were rebuilt:")) +
-           QStringLiteral("\n") + name);
+           QStringLiteral("\n") + displayName(name));
     RecountLibrary();
     return true;
 }
@@ -33,7 +34,7 @@ void Form1::List1_Click() {
     if (!journal || journalVanished(*journal))
         return;
     const QString &name = *journal;
-    List1->setToolTip(name);
+    List1->setToolTip(displayName(name));
     const ShownJournal details = showJournal(m_platform.fs, m_appDir, name);
     Text3->setText(details.impactFactor.text);
     Text2->setText(details.homepage.text);

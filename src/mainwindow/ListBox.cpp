@@ -73,7 +73,8 @@ void ListBox::clear() {
 qsizetype ListBox::listCount() const { return m_model->rowCount(); }
 
 QString ListBox::list(qsizetype index) const {
-    return m_model->index(static_cast<int>(index)).data().toString();
+    const QStringList &items = m_model->stringList();
+    return index >= 0 && index < items.size() ? items.at(index) : QString();
 }
 
 QStringList ListBox::items() const { return m_model->stringList(); }

@@ -1,6 +1,22 @@
 #include "mainwindow/StringListModel.h"
 
+#include "platform/FileNames.h"
+
 namespace varnotel {
+
+namespace {
+
+bool beginsWith(const QString &item, const QString &text, Qt::CaseSensitivity cs) {
+    return item.startsWith(text, cs) || (hasForeignBytes(item) && displayName(item).startsWith(text, cs));
+}
+
+} // namespace
+
+QVariant StringListModel::data(const QModelIndex &index, int role) const {
+    if (role == Qt::DisplayRole && index.isValid() && index.row() < rowCount())
+        return displayName(stringList().at(index.row()));
+    return QStringListModel::data(index, role);
+}
 
 // The same rows in the same order as the generic search: from the start row
 // to the end, then, when wrapping, from the top to the start row.
@@ -19,7 +35,7 @@ QModelIndexList StringListModel::match(const QModelIndex &start, int role, const
     qsizetype to = items.size();
     for (int pass = 0; pass < (flags.testFlag(Qt::MatchWrap) ? 2 : 1); ++pass) {
         for (qsizetype row = from; row < to && (hits == -1 || result.size() < hits); ++row) {
-            if (items.at(row).startsWith(text, cs))
+            if (beginsWith(items.at(row), text, cs))
                 result.append(index(int(row)));
         }
         from = 0;

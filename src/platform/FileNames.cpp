@@ -41,11 +41,19 @@ QString fromGb18030(const QByteArray &bytes) {
 
 } // namespace
 
-QString nameFromBytes(const QByteArray &bytes) {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const auto *end = p + bytes.size();
-    QString name;
-    name.reserve(bytes.size());
+QString nameFromBytes(QByteArrayView bytes) {
+    const auto *start = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = start + bytes.size();
+    const auto *p = start;
+    while (p < end) { // most names are UTF-8 through and through: one pass, one conversion
+        const int length = *p < 0x80 ? 1 : encoding::utf8SequenceLength(p, end);
+        if (length == 0)
+            break;
+        p += length;
+    }
+    if (p == end)
+        return QString::fromUtf8(bytes);
+    QString name = QString::fromUtf8(reinterpret_cast<const char *>(start), p - start);
     const auto *run = p; // the start of the UTF-8 run not yet taken
     while (p < end) {
         const int length = encoding::utf8SequenceLength(p, end);

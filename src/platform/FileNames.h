@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace varnotel {
@@ -10,7 +11,7 @@ namespace varnotel {
 // made on a Chinese-language Windows system holds GBK names) becomes a
 // character of its own that stands for that byte and nothing else, so the
 // name turns back into exactly its bytes for every operation on it.
-QString nameFromBytes(const QByteArray &bytes);
+QString nameFromBytes(QByteArrayView bytes);
 QByteArray bytesFromName(const QString &name);
 
 // Whether the name holds bytes that were not UTF-8.

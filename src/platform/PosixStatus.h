@@ -1,16 +1,16 @@
 #pragma once
 
+#include "platform/FileNames.h"
 #include "platform/FileSystem.h"
-
-#include <QFile>
 
 #include <sys/stat.h>
 
 namespace varnotel::posix {
 
-// The one place where paths become bytes and names on disk become text.
-inline QByteArray native(const QString &path) { return QFile::encodeName(path); }
-inline QString nameOf(const char *bytes) { return QFile::decodeName(bytes); }
+// The one place where paths become bytes and names on disk become text; a
+// name keeps its exact bytes, also when they are not UTF-8.
+inline QByteArray native(const QString &path) { return bytesFromName(path); }
+inline QString nameOf(const char *bytes) { return nameFromBytes(QByteArrayView(bytes)); }
 
 inline EntryId idOf(const struct stat &st) {
     return {static_cast<quint64>(st.st_dev), static_cast<quint64>(st.st_ino)};

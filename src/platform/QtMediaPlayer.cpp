@@ -1,10 +1,10 @@
 #include "platform/QtMediaPlayer.h"
 
 #include "platform/Bilingual.h"
+#include "platform/FileNames.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>
-#include <QFile>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QUrl>
@@ -12,6 +12,19 @@
 #include <sys/stat.h>
 
 namespace varnotel {
+
+namespace {
+
+QString notAMusicFile(const QString &path) {
+    struct stat st {};
+    if (::stat(bytesFromName(path).constData(), &st) != 0)
+        return bilingual(QStringLiteral("找不到文件"), QStringLiteral("the file is missing"));
+    if (!S_ISREG(st.st_mode))
+        return bilingual(QStringLiteral("不是普通文件"), QStringLiteral("not a regular file"));
+    return {};
+}
+
+} // namespace
 
 QtMediaPlayer::QtMediaPlayer(SoundDevice soundDevice, QObject *parent)
     : MediaPlayer(parent), m_soundDevice(soundDevice) {}
@@ -49,11 +62,10 @@ void QtMediaPlayer::setUrl(const QString &url) {
                          QStringLiteral("No sound device is available.")));
         return;
     }
-    // A pipe or a device at the music's name would hold the player, and with
-    // it the window, until someone writes to it.
-    if (struct stat st{}; ::stat(QFile::encodeName(url).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        giveUp(
-            cannotPlayFile(bilingual(QStringLiteral("不是普通文件"), QStringLiteral("not a regular file"))));
+    // Only a regular file is handed over: a pipe or a device at the music's
+    // name is nothing a player should wait on.
+    if (const QString problem = notAMusicFile(url); !problem.isEmpty()) {
+        giveUp(cannotPlayFile(problem));
         return;
     }
     createPlayer();
