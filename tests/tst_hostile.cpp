@@ -8,6 +8,8 @@
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,6 +77,21 @@ void removeRawTree(const QByteArray &path) {
         16, FTW_DEPTH | FTW_PHYS);
 }
 
+// Removes a folder of any depth, folder by folder from descriptors.
+void removeAt(int parent, const char *name) {
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (fd >= 0) {
+        DIR *dir = ::fdopendir(fd);
+        while (const dirent *entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                removeAt(::dirfd(dir), entry->d_name);
+        }
+        ::closedir(dir);
+    }
+    if (::unlinkat(parent, name, AT_REMOVEDIR) != 0)
+        ::unlinkat(parent, name, 0);
+}
+
 void writeRaw(const QByteArray &path, const QByteArray &bytes) {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     QVERIFY(fd >= 0);
@@ -102,6 +119,9 @@ private slots:
     void pipesAndSocketsNeverHangOrGetWrittenThrough();
     void namesShowInTooltipsAsTheyAre();
     void namesThatAreNotUtf8KeepTheirBytes();
+    void linksToFoldersAboveTheLibraryAreNotFollowed();
+    void unreadableFoldersAreToldOncePerStartOrRefresh();
+    void filesDeeperThanThePathLimitAreListed();
 };
 
 void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough_data() {
@@ -226,6 +246,86 @@ void HostileTest::namesThatAreNotUtf8KeepTheirBytes() {
     QCOMPARE(lib.read(u"IF/期刊 2.txt"), "\"IF: 3.1\"\r\n");
     QCOMPARE(shown.seams.errors.messages, QStringList());
     removeRawTree(root + "Example/" + gbk); // Qt's own clean-up cannot name it
+}
+
+// A link to / (or to any folder above the library, such as the home folder,
+// or to the application folder itself)
+// inside the library would make every scan walk the whole machine; a link to
+// a folder elsewhere (an example folder kept on another disk) is followed.
+void HostileTest::linksToFoldersAboveTheLibraryAreNotFollowed() {
+    TempLibrary lib;
+    QTemporaryDir elsewhere;
+    QFile(elsewhere.filePath(u"kept.pdf"_s)).open(QIODevice::WriteOnly);
+    lib.addJournal(u"Acta");
+    lib.write(u"Example/Acta/a.pdf", "a");
+    for (const auto &[target, link] : {std::pair{u"/"_s, u"Example/Acta/root"_s},
+                                       {QFileInfo(lib.appDir()).path(), u"Example/parent"_s},
+                                       {lib.appDir(), u"Journal/app"_s},
+                                       {elsewhere.path(), u"Example/Acta/disk"_s}})
+        QVERIFY(QFile::link(target, lib.path(link)));
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    QCOMPARE(w.List1->items(), QStringList{u"Acta"_s});
+    QCOMPARE(w.surfaceLines(), statistics(1, 2));
+    clickRow(w.List1, 0);
+    QCOMPARE(w.List3->items(), (QStringList{u"a.pdf"_s, u"kept.pdf"_s}));
+    // The same after a link changes its mind: one to a folder above is passed by again.
+    QVERIFY(QFile::remove(lib.path(u"Example/Acta/disk")) &&
+            QFile::link(u"/"_s, lib.path(u"Example/Acta/disk")));
+    click(w.Command10);
+    QCOMPARE(w.surfaceLines(), statistics(1, 1));
+}
+
+// Said once when the program starts and once per Refresh, never at every key.
+void HostileTest::unreadableFoldersAreToldOncePerStartOrRefresh() {
+    TempLibrary lib;
+    lib.addJournal(u"Acta");
+    lib.write(u"Example/Acta/a.pdf", "a");
+    lib.write(u"Journal/shut/Hidden.txt", "x");
+    TestPlatform seams;
+    seams.fs.deniedFolders << lib.path(u"Journal/shut") << lib.path(u"Example/Acta");
+    Form1 window(lib.appDir(), seams.platform());
+    window.Form_Load();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.List1->items(), QStringList{u"Acta"_s});
+    QCOMPARE(seams.errors.messages.size(), 1);
+    const QString message = seams.errors.messages.first();
+    QVERIFY(isBilingual(message) && message.contains(lib.path(u"Journal/shut")) &&
+            message.contains(lib.path(u"Example/Acta")));
+    window.List1->setFocus();
+    QTest::keyClicks(window.List1, u"xyz"_s); // every key recounts, quietly
+    QCOMPARE(seams.errors.messages.size(), 1);
+    click(window.Command10);
+    QCOMPARE(seams.errors.messages.size(), 2);
+}
+
+// A tree deeper than a path may be long is walked folder by folder.
+void HostileTest::filesDeeperThanThePathLimitAreListed() {
+    TempLibrary lib;
+    const QByteArray step(200, 'd');
+    int folder = ::open(QFile::encodeName(lib.path(u"Journal")).constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < 30; ++level) { // about 6,000 bytes of path
+        QCOMPARE(::mkdirat(folder, step.constData(), 0755), 0);
+        const int next = ::openat(folder, step.constData(), O_RDONLY | O_DIRECTORY);
+        ::close(folder);
+        folder = next;
+    }
+    const auto place = [&](const char *name) {
+        const int fd = ::openat(folder, name, O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    };
+    place("Deep.txt");
+    ShownWindow shown(lib.appDir());
+    QCOMPARE(shown.window.List1->items(), QStringList{u"Deep"_s});
+    place("Deeper.txt");
+    click(shown.window.Command10);
+    QCOMPARE(shown.window.List1->items(), (QStringList{u"Deep"_s, u"Deeper"_s}));
+    ::close(folder);
+    const int journal = ::open(QFile::encodeName(lib.path(u"Journal")).constData(), O_RDONLY | O_DIRECTORY);
+    removeAt(journal, step.constData());
+    ::close(journal);
 }
 
 QTEST_MAIN(HostileTest)

@@ -1,5 +1,7 @@
 #include "library/FolderScanner.h"
 
+#include "library/FolderAncestry.h"
+
 #include <set>
 #include <utility>
 #include <vector>
@@ -39,6 +41,7 @@ template <typename Visit> void forEachFile(const FileSystem &fs, QString myPath,
 
     auto key = [](const EntryId &id) { return std::make_pair(id.device, id.inode); };
     std::set<std::pair<quint64, quint64>> visited{key(*rootId)};
+    const QList<EntryId> above = folderAndItsAncestors(fs, myPath);
     std::vector<QString> pending{myPath};
     while (!pending.empty()) {
         const QString folder = std::move(pending.back());
@@ -46,6 +49,8 @@ template <typename Visit> void forEachFile(const FileSystem &fs, QString myPath,
         std::vector<QString> subfolders;
         for (const DirEntry &entry : fs.entries(folder)) {
             if (entry.kind == DirEntry::Kind::Folder) {
+                if (entry.link && above.contains(entry.folderId))
+                    continue; // a link to a folder that holds this whole tree
                 if (visited.insert(key(entry.folderId)).second)
                     subfolders.push_back(folder + entry.name + QLatin1Char('/'));
             } else {

@@ -17,6 +17,13 @@ bool LibraryScanner::watchMore(const QDeadlineTimer &deadline) {
     return more;
 }
 
+QStringList LibraryScanner::unreadableFolders() const {
+    QStringList denied;
+    for (const Remembered &remembered : m_trees)
+        denied += remembered.tree->unreadableFolders();
+    return denied;
+}
+
 RememberedTree &LibraryScanner::tree(const QString &myPath, RememberedTree::Keep keep) {
     for (const Remembered &remembered : m_trees) {
         if (remembered.path == myPath && remembered.keep == keep)

@@ -30,6 +30,9 @@ public:
     // when none is left.
     bool watchMore(const QDeadlineTimer &deadline);
 
+    // The folders the last recounts found but could not read.
+    QStringList unreadableFolders() const;
+
 private:
     RememberedTree &tree(const QString &myPath, RememberedTree::Keep keep);
 

@@ -1,5 +1,6 @@
 #include "library/RememberedTree.h"
 
+#include "library/FolderAncestry.h"
 #include "library/FolderScanner.h"
 #include "platform/FolderWatch.h"
 
@@ -19,6 +20,7 @@ struct RememberedTree::Node {
     // The state it was read in.
     bool read = false;
     bool opened = false;  // a folder that could not be read is read again every time
+    bool denied = false;  // it is there, but could not be read
     EntryStatus status;   // taken before its entries were read
     bool trusted = false; // it had not changed for longer than the slack when it was read
     bool dirty = false;   // the watch reported a change since
@@ -42,6 +44,7 @@ struct RememberedTree::Node {
 struct RememberedTree::Links {
     QStringList toFiles;
     QStringList toNothing; // dangling, or to a system entry
+    QStringList toAbove;   // to a folder that holds the whole tree: not followed
 };
 
 namespace {
@@ -57,7 +60,17 @@ constexpr int kWalkAttempts = 4;
 
 RememberedTree::RememberedTree(FileSystem &fs, QString root, Keep keep)
     : m_fs(fs), m_root(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/')), m_keep(keep),
-      m_slackNs(fs.timestampSlackNs()), m_watch(fs.createFolderWatch()) {}
+      m_slackNs(fs.timestampSlackNs()), m_watch(fs.createFolderWatch()),
+      m_above(folderAndItsAncestors(fs, m_root)) {}
+
+QStringList RememberedTree::unreadableFolders() {
+    QStringList denied;
+    forEachNode([&](Node &node) {
+        if (node.read && node.denied)
+            denied << pathOf(node);
+    });
+    return denied;
+}
 
 RememberedTree::~RememberedTree() {
     if (m_top)
@@ -182,6 +195,11 @@ bool RememberedTree::linksHold(Node &node, const QString &path) {
             if (kind == EntryStatus::Kind::File || kind == EntryStatus::Kind::Folder)
                 return false;
         }
+        for (const QString &name : std::as_const(node.links->toAbove)) {
+            const EntryStatus target = m_fs.status(path + name);
+            if (target.kind != EntryStatus::Kind::Folder || !m_above.contains(target.id))
+                return false;
+        }
     }
     for (const std::unique_ptr<Node> &sub : node.subfolders) {
         if (!sub->isLink)
@@ -225,6 +243,7 @@ void RememberedTree::reread(Node &node, const QString &path, std::optional<Entry
 void RememberedTree::install(Node &node, const QString &path, FolderRead &read) {
     node.read = true;
     node.opened = read.opened;
+    node.denied = read.denied;
     node.status = read.status;
     const bool mountedOn =
         node.parent && read.status.kind == EntryStatus::Kind::Folder && read.status.id != node.listedId;
@@ -285,6 +304,10 @@ void RememberedTree::adoptSubfolders(Node &node, const QString &path, const QLis
     for (const DirEntry &entry : entries) {
         if (entry.kind != DirEntry::Kind::Folder)
             continue;
+        if (entry.link && m_above.contains(entry.folderId)) {
+            linksOf(node).toAbove.append(entry.name);
+            continue;
+        }
         while (next < old.size() && old[next]->name != entry.name &&
                listedBefore(old[next]->name, entry.name))
             ++next;

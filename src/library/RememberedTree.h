@@ -48,6 +48,9 @@ public:
     // the deadline passes. False when none is left.
     bool watchMore(const QDeadlineTimer &deadline);
 
+    // The folders the last recount found but could not read.
+    QStringList unreadableFolders();
+
 private:
     struct Node;
     struct Links;
@@ -92,8 +95,9 @@ private:
     std::vector<Node *> m_awaitingWatch;
     // The statuses parents' readings and link checks gave during this recount.
     std::unordered_map<const Node *, EntryStatus> m_fresh;
-    int m_links = 0;     // remembered folders reached through a link
-    int m_mountedOn = 0; // remembered folders with another folder mounted on them
+    int m_links = 0;              // remembered folders reached through a link
+    int m_mountedOn = 0;          // remembered folders with another folder mounted on them
+    const QList<EntryId> m_above; // the root and every folder above it
     EntryStatus m_rootStatus;
     Files m_files;
     quint64 m_recounts = 0;

@@ -14,6 +14,7 @@
 #include "mainwindow/TextBox.h"
 #include "platform/ControlStyle.h"
 #include "platform/ErrorReport.h"
+#include "platform/FileNames.h"
 #include "platform/MediaPlayer.h"
 #include "platform/PlainToolTips.h"
 
@@ -177,6 +178,7 @@ void Form1::Form_Load() {
     PurgeBlankJournal();
     setWindowTitle(QStringLiteral("Varnotel 1.0 - ") + m_appDir);
     scanLibraryAndPrintStatistics(); // the lists are empty and the surface is fresh
+    reportUnreadableFolders();
     Timer1->start();
     // Last: the player starts on its own once it has the file.
     m_platform.player.setUrl(paths::musicFile(m_appDir));
@@ -209,6 +211,24 @@ void Form1::RecountExamples() {
         sosuofile3(m_platform.fs, paths::exampleFolder(m_appDir, journal), current);
     List3->addItems(current.names, current.paths);
     PrintStatistics();
+}
+
+// Once per start-up or Refresh, not at every recount: a folder that stays
+// unreadable would otherwise be told about at every key.
+void Form1::reportUnreadableFolders() {
+    constexpr qsizetype kShown = 20;
+    const QStringList denied = m_scanner->unreadableFolders();
+    if (denied.isEmpty())
+        return;
+    QStringList shown;
+    for (const QString &folder : denied.first(std::min(denied.size(), kShown)))
+        shown << displayName(folder);
+    if (denied.size() > kShown)
+        shown << bilingual(QStringLiteral("……还有 %1 个").arg(denied.size() - kShown),
+                           QStringLiteral("... and %1 more").arg(denied.size() - kShown));
+    report(bilingual(QStringLiteral("这些文件夹无法读取,其中的文件没有列出:"),
+                     QStringLiteral("These folders could not be read; what they hold is not listed:")) +
+           QStringLiteral("\n") + shown.join(QLatin1Char('\n')));
 }
 
 void Form1::PrintStatistics() {

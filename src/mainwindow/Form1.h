@@ -136,6 +136,7 @@ private:
     void clearSurface();
     void printOnSurface(const QString &line);
     void report(const QString &message);
+    void reportUnreadableFolders();
     // Adding, renaming and deleting journals: all problems of one click in one report.
     void reportMessages(const QStringList &messages);
     // Showing a journal, starting other programs, editing the fields.

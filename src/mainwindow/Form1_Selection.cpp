@@ -51,6 +51,7 @@ void Form1::List1_Click() {
 // Refresh: rebuild from disk, then purge one blank-name file.
 void Form1::Command10_Click() {
     RecountLibrary();
+    reportUnreadableFolders();
     PurgeBlankJournal();
 }
 

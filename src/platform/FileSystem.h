@@ -74,6 +74,7 @@ enum class Subfolders { Stated, InodesOnly };
 // were read, so that a later change always shows in a later status.
 struct FolderRead {
     bool opened = false; // false when the folder could not be read (gone, not a folder, no permission)
+    bool denied = false; // it is there, but could not be read (no permission, a failing disk)
     EntryStatus status;
     QList<DirEntry> entries;  // sorted as entries() sorts them
     qint64 unlistedFiles = 0; // plain files only counted (FileNames::Counted)

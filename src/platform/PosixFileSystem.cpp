@@ -27,10 +27,6 @@ namespace {
 
 Result lastError() { return Result::failure(QString::fromLocal8Bit(std::strerror(errno))); }
 
-bool statFollowing(const QString &path, struct stat &st) {
-    return ::stat(native(path).constData(), &st) == 0;
-}
-
 // Closes a descriptor at scope end, so no early return leaks one.
 class Fd {
 public:
@@ -47,6 +43,47 @@ public:
 private:
     int m_fd;
 };
+
+// The folder that holds the path's last component, reached one folder at a
+// time from the top, and that component: a path longer than the kernel takes
+// in one call still names a file (a tree may be deeper than any path).
+int openParentByWalking(const QByteArray &path, QByteArray &last) {
+    const qsizetype slash = path.lastIndexOf('/');
+    last = path.mid(slash + 1);
+    int folder = ::open(path.startsWith('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const QByteArray parent = slash <= 0 ? QByteArray() : path.left(slash);
+    for (const QByteArray &step : parent.split('/')) {
+        if (folder < 0 || step.isEmpty() || step == ".")
+            continue;
+        const int next = ::openat(folder, step.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(folder);
+        folder = next;
+    }
+    if (last.isEmpty())
+        last = ".";
+    return folder;
+}
+
+int openAnyLength(const QByteArray &path, int flags) {
+    const int fd = ::open(path.constData(), flags);
+    if (fd >= 0 || errno != ENAMETOOLONG)
+        return fd;
+    QByteArray last;
+    Fd parent(openParentByWalking(path, last));
+    return parent.get() < 0 ? -1 : ::openat(parent.get(), last.constData(), flags);
+}
+
+bool statAnyLength(const QByteArray &path, struct stat &st, int flags) {
+    if (::fstatat(AT_FDCWD, path.constData(), &st, flags) == 0)
+        return true;
+    if (errno != ENAMETOOLONG)
+        return false;
+    QByteArray last;
+    Fd parent(openParentByWalking(path, last));
+    return parent.get() >= 0 && ::fstatat(parent.get(), last.constData(), &st, flags) == 0;
+}
+
+bool statFollowing(const QString &path, struct stat &st) { return statAnyLength(native(path), st, 0); }
 
 bool writeAll(int fd, const char *data, qint64 size) {
     while (size > 0) {
@@ -115,7 +152,7 @@ Result copyContents(int in, int out, qint64 total, const CopyProgress &progress)
 // file's status.
 int openRegularFile(const QByteArray &path, struct stat &st, Result &why) {
     const Result notRegular = Result::failure(QStringLiteral("not a regular file"));
-    if (::stat(path.constData(), &st) != 0) {
+    if (!statAnyLength(path, st, 0)) {
         why = lastError();
         return -1;
     }
@@ -123,7 +160,7 @@ int openRegularFile(const QByteArray &path, struct stat &st, Result &why) {
         why = notRegular;
         return -1;
     }
-    Fd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    Fd fd(openAnyLength(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
         why = lastError();
         return -1;
@@ -187,7 +224,7 @@ bool PosixFileSystem::entryExists(const QString &path) const {
 
 bool PosixFileSystem::isSymLink(const QString &path) const {
     struct stat st {};
-    return ::lstat(native(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+    return statAnyLength(native(path), st, AT_SYMLINK_NOFOLLOW) && S_ISLNK(st.st_mode);
 }
 
 std::optional<EntryId> PosixFileSystem::folderId(const QString &path) const {
@@ -199,7 +236,7 @@ std::optional<EntryId> PosixFileSystem::folderId(const QString &path) const {
 
 std::optional<EntryId> PosixFileSystem::entryId(const QString &path) const {
     struct stat st {};
-    if (::lstat(native(path).constData(), &st) != 0)
+    if (!statAnyLength(native(path), st, AT_SYMLINK_NOFOLLOW))
         return std::nullopt;
     return idOf(st);
 }
@@ -212,7 +249,7 @@ EntryStatus PosixFileSystem::status(const QString &path) const {
 }
 
 QList<DirEntry> PosixFileSystem::entries(const QString &folder) const {
-    Fd fd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd fd(openAnyLength(native(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0)
         return {};
     return posix::listFolder(fd.get(), FileNames::Listed).entries;
@@ -221,8 +258,9 @@ QList<DirEntry> PosixFileSystem::entries(const QString &folder) const {
 FolderRead PosixFileSystem::readFolder(const QString &path, const EntryStatus &before, FileNames files,
                                        Subfolders subfolders) const {
     FolderRead read;
-    Fd fd(::open(native(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd fd(openAnyLength(native(path), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0) {
+        read.denied = errno == EACCES || errno == EPERM;
         read.status = status(path);
         return read;
     }
@@ -242,6 +280,7 @@ FolderRead PosixFileSystem::readFolder(const QString &path, const EntryStatus &b
         listing = posix::listFolder(fd.get(), files, subfolders, read.status.id.device);
     }
     read.opened = listing.complete;
+    read.denied = !listing.complete;
     read.entries = std::move(listing.entries);
     read.unlistedFiles = listing.unlistedFiles;
     read.idleLinks = std::move(listing.idleLinks);

@@ -154,6 +154,12 @@ EntryStatus FaultyFileSystem::status(const QString &path) const { return coarse(
 
 FolderRead FaultyFileSystem::readFolder(const QString &path, const EntryStatus &before, FileNames files,
                                         Subfolders subfolders) const {
+    if (denies(path)) {
+        FolderRead denied;
+        denied.denied = true;
+        denied.status = m_real.status(path);
+        return denied;
+    }
     FolderRead read = m_real.readFolder(path, before, files, subfolders);
     read.status = coarse(read.status);
     for (DirEntry &entry : read.entries)
