@@ -1,11 +1,14 @@
 // The window as a person first meets it: what it shows of the application
 // folder and what it deletes there, where its controls stand, where the
-// focus is and where Tab takes it, and whether every printed text is whole.
+// focus is and where Tab takes it, the clock lines redrawn at every tick of
+// Timer1, and whether every printed text is whole.
+#include "library/ClockLines.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/MediaPlayerBar.h"
 #include "mainwindow/PictureBox.h"
 #include "mainwindow/TextBox.h"
 #include "platform/ControlStyle.h"
+#include "platform/SystemClock.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"
@@ -22,9 +25,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString focusedName() {
-    QWidget *focused = QApplication::focusWidget();
-    return focused ? focused->objectName() : QString();
+QDateTime at(int year, int month, int day, int hour, int minute, int second) {
+    return {QDate(year, month, day), QTime(hour, minute, second)};
 }
 
 } // namespace
@@ -33,17 +35,21 @@ class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     void startsOnTheApplicationFolderWhateverTheCurrentFolder();
-    void purgesOneBlankNameFileBeforeScanning();
     void missingFoldersAndFailedPurgesDoNotStopStartUp();
     void controlsStandWhereAPersonExpectsThem();
     void theBlogButtonHasTheFocusAndTabVisitsTheControlsInOrder();
+    void clockLinesForFixedMoments();
+    void eachTickPrintsBothClockLinesAnew();
 };
 
 // The statistics lines are printed on the window itself, before it is first
 // shown, and stay there whole: off the top edge, above the clock box that
-// would hide anything lower.
+// would hide anything lower. One blank-name file is purged before the scan,
+// the next at the next start.
 void StartupTest::startsOnTheApplicationFolderWhateverTheCurrentFolder() {
     TempLibrary lib;
+    lib.write(u"Journal/.txt", quoted({}));
+    lib.write(u"IF/.txt", quoted(u"IF:"_s));
     lib.addJournal(u"Nature");
     lib.addJournal(u"cell");
     lib.write(u"Example/cell/paper.pdf", "x");
@@ -61,17 +67,9 @@ void StartupTest::startsOnTheApplicationFolderWhateverTheCurrentFolder() {
     const QRect ink = inkBounds(surface, Qt::white);
     QVERIFY(ink.top() > 0 && ink.bottom() < w.Picture1->y());
     QCOMPARE(shown.seams.errors.messages, QStringList());
-}
-
-void StartupTest::purgesOneBlankNameFileBeforeScanning() {
-    TempLibrary lib;
-    lib.write(u"Journal/.txt", quoted({}));
-    lib.write(u"IF/.txt", quoted(u"IF:"_s));
-    for (const bool firstStart : {true, false}) {
-        ShownWindow shown(lib.appDir());
-        QCOMPARE(shown.window.List1->listCount(), 0); // the blank journal went before the scan
-        QCOMPARE(lib.exists(u"IF/.txt"), firstStart); // the IF file waits for the next start
-    }
+    QVERIFY(lib.exists(u"IF/.txt"));
+    ShownWindow(lib.appDir());
+    QVERIFY(!lib.exists(u"IF/.txt"));
 }
 
 void StartupTest::missingFoldersAndFailedPurgesDoNotStopStartUp() {
@@ -136,7 +134,7 @@ void StartupTest::theBlogButtonHasTheFocusAndTabVisitsTheControlsInOrder() {
     TempLibrary lib;
     ShownWindow shown(lib.appDir());
     QVERIFY(QTest::qWaitForWindowActive(&shown.window));
-    QCOMPARE(focusedName(), u"Command2"_s);
+    QCOMPARE(QApplication::focusWidget(), shown.window.Command2);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QCOMPARE(shown.seams.starter.starts.size(), 1);
     QVERIFY(shown.seams.starter.starts.first().join(u' ').contains(u"blog"_s));
@@ -144,16 +142,44 @@ void StartupTest::theBlogButtonHasTheFocusAndTabVisitsTheControlsInOrder() {
     QStringList visited;
     for (int press = 0; press < 25; ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << focusedName();
+        visited << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(visited,
-             (QStringList{u"List1"_s,          u"Picture1"_s,   u"playPauseButton"_s, u"stopButton"_s,
-                          u"positionSlider"_s, u"muteButton"_s, u"volumeSlider"_s,    u"Command4"_s,
-                          u"Text3"_s,          u"Command5"_s,   u"Command6"_s,        u"Command8"_s,
-                          u"Command9"_s,       u"Text2"_s,      u"Picture2"_s,        u"Text4"_s,
-                          u"Command1"_s,       u"Command10"_s,  u"List3"_s,           u"Command7"_s,
-                          u"Text1"_s,          u"Command3"_s,   u"Command11"_s,       u"Command12"_s,
-                          u"Command2"_s}));
+    QCOMPARE(visited, u"List1 Picture1 playPauseButton stopButton positionSlider muteButton volumeSlider "
+                      u"Command4 Text3 Command5 Command6 Command8 Command9 Text2 Picture2 Text4 Command1 "
+                      u"Command10 List3 Command7 Text1 Command3 Command11 Command12 Command2"_s.split(u' '));
+}
+
+// The Chinese line takes the system's name for the weekday; the English line
+// carries the English weekday whatever the system's language.
+void StartupTest::clockLinesForFixedMoments() {
+    const QDateTime sunday = at(2015, 3, 1, 0, 0, 0);
+    const QString dimanche =
+        SystemClock(QLocale(QLocale::French, QLocale::France)).weekdayName(sunday.date());
+    QCOMPARE(chineseClockLine(sunday, dimanche), u" 2015 年 3 月 1 日 dimanche 0 点 0 分 0 秒"_s);
+    QCOMPARE(englishClockLine(sunday), u" March  1 , 2015  Sunday  0 : 0 : 0 "_s);
+    QCOMPARE(SystemClock(QLocale(QLocale::Chinese, QLocale::China)).weekdayName(QDate(2014, 8, 7)),
+             u"星期四"_s);
+    QCOMPARE(englishClockLine(at(2016, 12, 26, 15, 5, 9)), u" December  26 , 2016  Monday  15 : 5 : 9 "_s);
+}
+
+// Empty until the first tick, then both lines printed whole in their boxes,
+// also the widest ones, and each tick prints them anew: when 59 seconds turn
+// to 0 nothing of the old lines is left.
+void StartupTest::eachTickPrintsBothClockLinesAnew() {
+    TempLibrary lib;
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    QCOMPARE(w.Picture1->printedLines() + w.Picture2->printedLines(), QStringList());
+    shown.seams.clock.moment = at(2014, 9, 24, 23, 59, 59);
+    shown.seams.clock.weekday = u"星期三"_s;
+    QTRY_COMPARE(w.Picture1->printedLines() + w.Picture2->printedLines(),
+                 (QStringList{u" 2014 年 9 月 24 日 星期三 23 点 59 分 59 秒"_s,
+                              u" September  24 , 2014  Wednesday  23 : 59 : 59 "_s}));
+    QVERIFY(showsWhole(w.Picture1) && showsWhole(w.Picture2));
+    shown.seams.clock.moment = at(2014, 9, 25, 0, 0, 0);
+    QTRY_COMPARE(w.Picture1->printedLines() + w.Picture2->printedLines(),
+                 (QStringList{u" 2014 年 9 月 25 日 星期三 0 点 0 分 0 秒"_s,
+                              u" September  25 , 2014  Thursday  0 : 0 : 0 "_s}));
 }
 
 QTEST_MAIN(StartupTest)

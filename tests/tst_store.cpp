@@ -3,9 +3,11 @@
 #include "library/BlankJournal.h"
 #include "library/FolderScanner.h"
 #include "library/RecordFile.h"
+#include "library/ShowJournal.h"
 #include "library/Statistics.h"
 #include "library/TextEncoding.h"
 #include "platform/PosixFileSystem.h"
+#include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/TestDoubles.h"
 
@@ -20,11 +22,14 @@ namespace {
 // 期刊 in code page 936.
 const QByteArray kQiKanGbk("\xC6\xDA\xBF\xAF");
 
-QString display(const TempLibrary &lib, QStringView relative, qint64 limit = kDisplayLimit,
-                bool *truncated = nullptr) {
-    PosixFileSystem fs;
+// A file holding the bytes, as it is read for display; a missing file when
+// the bytes are null.
+QString display(const QByteArray &bytes, qint64 limit = kDisplayLimit, bool *truncated = nullptr) {
+    TempLibrary lib;
+    if (!bytes.isNull())
+        lib.write(u"IF/x.txt", bytes);
     DisplayText shown;
-    if (!readForDisplay(fs, lib.path(relative), shown, limit))
+    if (!readForDisplay(PosixFileSystem(), lib.path(u"IF/x.txt"), shown, limit))
         return u"<failed>"_s;
     if (truncated)
         *truncated = shown.truncated;
@@ -47,9 +52,7 @@ class StoreTest : public QObject {
     Q_OBJECT
 private slots:
     void recordFilesAreWrittenOnceAndNeverThrough();
-    void readingForDisplayEndsEveryLineWithCrLf_data();
-    void readingForDisplayEndsEveryLineWithCrLf();
-    void hugeFilesAreCutWithoutBreakingACharacter();
+    void readingForDisplayDecodesAndCutsWhole();
     void textIsWrittenInTheLocalesEncoding();
     void scannersListFilesFirstThenSubfolders();
     void scannersSkipWhatIsNoFileAndEndOnLoopsAndDeepTrees();
@@ -73,39 +76,28 @@ void StoreTest::recordFilesAreWrittenOnceAndNeverThrough() {
              u" There are 70000 journals and  3000000000 example articles."_s);
 }
 
-void StoreTest::readingForDisplayEndsEveryLineWithCrLf_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("empty") << QByteArray() << QString();
-    QTest::newRow("no final line end") << QByteArray("a\r\nb\r\nc") << u"a\r\nb\r\nc\r\n"_s;
-    QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r") << u"a\r\nb\r\n"_s;
-    QTest::newRow("empty lines kept") << QByteArray("\r\n\r\nx\r\n") << u"\r\n\r\nx\r\n"_s;
-    QTest::newRow("LF stays inside a line") << QByteArray("a\nb") << u"a\nb\r\n"_s;
-    QTest::newRow("byte-order mark dropped") << QByteArray("\xEF\xBB\xBFhttp://x/\r\n") << u"http://x/\r\n"_s;
-    QTest::newRow("code page 936") << "\"" + kQiKanGbk + ":\"\r\n" + kQiKanGbk << u"\"期刊:\"\r\n期刊\r\n"_s;
-    // Overlong and surrogate forms are not UTF-8, so these bytes are read as code page 936.
-    QTest::newRow("overlong is not UTF-8") << QByteArray("\xC0\xAF") << u"\u8721\r\n"_s;
-    QTest::newRow("binary") << QByteArray("\x00\x01\r\x02", 4) << u"\u0000\u0001\r\n\u0002\r\n"_s;
-}
-
-void StoreTest::readingForDisplayEndsEveryLineWithCrLf() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, shown);
-    TempLibrary lib;
-    lib.write(u"IF/x.txt", bytes);
-    QCOMPARE(display(lib, u"IF/x.txt"), shown);
-    QCOMPARE(display(lib, u"IF/missing.txt"), u"<failed>"_s); // a failure, not an empty text
-}
-
-void StoreTest::hugeFilesAreCutWithoutBreakingACharacter() {
-    TempLibrary lib;
-    // "期" is three bytes: a limit of 10 bytes cuts the fourth one in two.
-    lib.write(u"Notes/big.txt", u"期期期期期"_s.toUtf8());
+// Line ends are fuzz_record_display's part. A byte-order mark goes; bytes that
+// are not UTF-8 are code page 936; a missing file is a failure, not an empty
+// text. A cut at the limit never breaks a character: "期" is three bytes, and
+// a limit of 10 bytes cuts the fourth one in two.
+void StoreTest::readingForDisplayDecodesAndCutsWhole() {
+    QCOMPARE(display(""), QString());
+    QCOMPARE(display(QByteArray()), u"<failed>"_s);
+    QCOMPARE(display("\xEF\xBB\xBFhttp://x/\r\n"), u"http://x/\r\n"_s);
+    QCOMPARE(display("\"" + kQiKanGbk + ":\"\r\n" + kQiKanGbk), u"\"期刊:\"\r\n期刊\r\n"_s);
     bool truncated = false;
-    QCOMPARE(display(lib, u"Notes/big.txt", 10, &truncated), u"期期期\r\n"_s);
+    QCOMPARE(display(u"期期期期期"_s.toUtf8(), 10, &truncated), u"期期期\r\n"_s);
     QVERIFY(truncated);
-    QCOMPARE(display(lib, u"Notes/big.txt", 15, &truncated), u"期期期期期\r\n"_s);
+    QCOMPARE(display(u"期期期期期"_s.toUtf8(), 15, &truncated), u"期期期期期\r\n"_s);
     QVERIFY(!truncated);
+    // A field box shows the first MiB and says that the rest is left out.
+    TempLibrary lib;
+    const QByteArray huge = QByteArray("IF 5.2\r\n").repeated(3 * 1024 * 1024 / 8);
+    lib.write(u"IF/Nature.txt", huge);
+    PosixFileSystem fs;
+    const FieldShown shown = showFieldFile(fs, lib.appDir(), Record::ImpactFactor, u"Nature"_s);
+    QCOMPARE(shown.text, QString::fromLatin1(huge.left(kDisplayLimit)) + restNotShownNote());
+    QVERIFY(isBilingual(restNotShownNote()));
 }
 
 // A locale that cannot hold the text gets UTF-8 rather than question marks.
@@ -121,14 +113,12 @@ void StoreTest::textIsWrittenInTheLocalesEncoding() {
 // so every file is still counted.
 void StoreTest::scannersListFilesFirstThenSubfolders() {
     TempLibrary lib;
-    for (const QStringView name :
-         {u"Journal/b.txt", u"Journal/A.txt", u"Journal/a.txt", u"Journal/C.txt", u"Journal/old/Z.txt",
-          u"Journal/old/deeper/Y.txt", u"Journal/old/M.txt", u"Journal/Alpha/Q.txt", u"Journal/zeta/P.txt",
-          u"Example/readme.doc", u"Example/x.html", u"Example/ab", u"Example/abcd", u"Example/.hidden.txt",
-          u"Example/期刊名称.txt", u"Example/Cell.txt.txt", u"Example/z.𝒩𝒩𝒩"})
-        lib.write(name, "x");
-    QCOMPARE(scanned(lib, u"Journal"),
-             (QStringList{u"A"_s, u"a"_s, u"b"_s, u"C"_s, u"Q"_s, u"M"_s, u"Z"_s, u"Y"_s, u"P"_s}));
+    for (const QString &name : u"b A a C old/Z old/deeper/Y old/M Alpha/Q zeta/P"_s.split(u' '))
+        lib.write(u"Journal/"_s + name + u".txt"_s, "x");
+    for (const QString &name :
+         u"readme.doc x.html ab abcd .hidden.txt 期刊名称.txt Cell.txt.txt z.𝒩𝒩𝒩"_s.split(u' '))
+        lib.write(u"Example/"_s + name, "x");
+    QCOMPARE(scanned(lib, u"Journal"), u"A a b C Q M Z Y P"_s.split(u' '));
     QStringList articles;
     sosuofile2(PosixFileSystem(), lib.path(u"Example"), articles);
     QCOMPARE(articles, (QStringList{u".hidden"_s, u""_s, u""_s, u"Cell.txt"_s, u"readme"_s, u"x."_s, u"z"_s,
