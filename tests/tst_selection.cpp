@@ -1,5 +1,6 @@
 // Selecting a journal in List1, by every route a person (or the program) takes,
-// the skip-to box among them: what is typed, pasted or committed by an input
+// and what the window shows of it, or tells when it cannot; the skip-to box
+// is one of the routes: what is typed, pasted or committed by an input
 // method there selects the first journal, then the first of its example
 // articles, that begins with the text.
 #include "library/SkipTo.h"
@@ -96,6 +97,7 @@ class SelectionTest : public QObject {
 private slots:
     void everyRouteShowsTheSelectedJournal_data();
     void everyRouteShowsTheSelectedJournal();
+    void failuresOfOneSelectionAreToldOnce();
     void skipToSelectsTheJournalThenTheArticle_data();
     void skipToSelectsTheJournalThenTheArticle();
     void skipToScrollsTheFoundRowsIntoView();
@@ -160,6 +162,30 @@ void SelectionTest::everyRouteShowsTheSelectedJournal() {
     QCOMPARE(w.List3->items(), articles);
     QCOMPARE(lib.tree(), tree);
     QCOMPARE(shown.seams.errors.messages, QStringList());
+}
+
+// A box whose file cannot be read is emptied rather than left with another
+// journal's text; all failures of one selection come in one message, and
+// nothing is written meanwhile.
+void SelectionTest::failuresOfOneSelectionAreToldOnce() {
+    TempLibrary lib;
+    lib.addJournal(u"Cell");
+    lib.addJournal(u"Nature");
+    lib.write(u"Example/Cell/c.pdf", "x");
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    clickRow(w.List1, 0);
+    lib.remove(u"Notes");
+    lib.remove(u"Example");
+    shown.seams.fs.failOn(FaultyFileSystem::Op::Read, shown.seams.fs.calls(FaultyFileSystem::Op::Read));
+    const QStringList before = lib.tree();
+    clickRow(w.List1, 1);
+    QCOMPARE(lib.tree(), before);
+    const QStringList named{lib.path(u"IF/Nature.txt"), lib.path(u"Notes/Nature.txt"),
+                            lib.path(u"Example/Nature")};
+    QCOMPARE(unexpectedIn(shown.seams.errors.messages, 1, named), QString());
+    QCOMPARE(boxes(w), (QStringList{QString(), u"\"http:\"\r\n"_s, QString()}));
+    QCOMPARE(w.List3->items(), QStringList());
 }
 
 void SelectionTest::skipToSelectsTheJournalThenTheArticle_data() {

@@ -1,5 +1,5 @@
 // The window as a person first meets it: what it shows of the application
-// folder and what it deletes there, where its controls stand, where the
+// folder and what it deletes there, at start-up and at each Refresh, where its controls stand, where the
 // focus is and where Tab takes it, the clock lines redrawn at every tick of
 // Timer1, and whether every printed text is whole.
 #include "library/ClockLines.h"
@@ -36,6 +36,7 @@ class StartupTest : public QObject {
 private slots:
     void startsOnTheApplicationFolderWhateverTheCurrentFolder();
     void missingFoldersAndFailedPurgesDoNotStopStartUp();
+    void refreshRebuildsAndPurgesOneBlankNameFile();
     void controlsStandWhereAPersonExpectsThem();
     void theBlogButtonHasTheFocusAndTabVisitsTheControlsInOrder();
     void clockLinesForFixedMoments();
@@ -90,6 +91,34 @@ void StartupTest::missingFoldersAndFailedPurgesDoNotStopStartUp() {
              QString());
     QCOMPARE(window.List1->items(), (QStringList{QString(), u"Acta"_s}));
     QCOMPARE(seams.player.urlSets, 1);
+}
+
+// Changes made outside the program show after the click; the boxes and the
+// skip-to box keep their texts. The blank entry is listed and counted by the
+// click that deletes its file, and each click purges one blank-name file only.
+void StartupTest::refreshRebuildsAndPurgesOneBlankNameFile() {
+    TempLibrary lib;
+    lib.addJournal(u"Cell");
+    lib.addJournal(u"Nature");
+    lib.write(u"Example/Nature/a.pdf", "x");
+    ShownWindow shown(lib.appDir());
+    Form1 &w = shown.window;
+    QTest::keyClicks(w.Text1, u"zzz"_s);
+    clickRow(w.List1, 1);
+    const QStringList shownBoxes = boxes(w);
+    lib.remove(u"Journal/Cell.txt");
+    lib.write(u"Example/Nature/b.pdf", "x");
+    lib.write(u"Journal/.txt", quoted({}));
+    lib.write(u"IF/.txt", quoted(u"IF:"_s));
+    click(w.Command10);
+    QCOMPARE(w.List1->items(), (QStringList{QString(), u"Nature"_s}));
+    QCOMPARE(w.surfaceLines(), statistics(2, 2));
+    QCOMPARE(w.currentJournal(), std::nullopt);
+    QCOMPARE(w.List3->items(), QStringList());
+    QCOMPARE(boxes(w), shownBoxes);
+    QCOMPARE(w.Text1->text(), u"zzz"_s);
+    QVERIFY(!lib.exists(u"Journal/.txt") && lib.exists(u"IF/.txt"));
+    QCOMPARE(shown.seams.errors.messages, QStringList());
 }
 
 // Measured as a person would: edges that line up, the bar along the bottom,
