@@ -1,9 +1,10 @@
-// Adding, renaming and deleting journals: the operations on a real disk, all
-// or nothing where the disk allows it, and the window that prompts, reports
-// and rebuilds.
-#include "editing/AddJournal.h"
+// Adding, renaming, deleting journals and opening their field files as a
+// person does it in the window:
+// all or nothing where the disk allows it, every failure of one action told in
+// one message, and the lists rebuilt from disk afterwards.
 #include "editing/DeleteJournal.h"
 #include "editing/RenameJournal.h"
+#include "library/FolderScanner.h"
 #include "mainwindow/ListBox.h"
 #include "platform/DialogInputPrompt.h"
 #include "platform/PosixFileSystem.h"
@@ -12,6 +13,7 @@
 #include "support/WindowDriver.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,24 +31,27 @@ using Op = FaultyFileSystem::Op;
 namespace {
 
 const QByteArray kCellImpact = "\"IF: 41.6\"\r\n";
-const QByteArray kNatureHome = "\"https://www.nature.com\"\r\n";
 
-// Cell with an edited IF file and two articles, one in a subfolder; Nature
-// with an edited homepage and neither IF nor notes file.
-void makeLibrary(const TempLibrary &lib, bool cellArticles = true) {
-    lib.addJournal(u"Cell");
-    lib.addJournal(u"Nature");
+// The journal list reads .., ., Acta Physica, Acta, Cell, Dalton, Nature and,
+// from Journal/old, the blank entry. Cell has an edited IF file and two
+// articles, one in a subfolder; Nature has neither IF nor notes file nor
+// example folder.
+void makeLibrary(const TempLibrary &lib) {
+    for (const QStringView name : {u"Acta", u"Acta Physica", u"Cell", u"Dalton", u"Nature"}) {
+        lib.addJournal(name);
+        lib.makeFolder(u"Example/"_s + name.toString());
+    }
     lib.write(u"IF/Cell.txt", kCellImpact);
-    lib.write(u"Homepage/Nature.txt", kNatureHome);
     lib.remove(u"IF/Nature.txt");
     lib.remove(u"Notes/Nature.txt");
-    if (cellArticles) {
-        lib.write(u"Example/Cell/a.pdf", "a");
-        lib.write(u"Example/Cell/old/b.pdf", "b");
-    }
+    lib.remove(u"Example/Nature");
+    for (const QStringView file : {u"Journal/..txt", u"Journal/...txt", u"Journal/old/.txt"})
+        lib.write(file, quoted({}));
+    for (const QStringView file : {u"Example/Acta/a.pdf", u"Example/Acta Physica/keep.pdf",
+                                   u"Example/Cell/a.pdf", u"Example/Cell/old/b.pdf", u"Example/loose.pdf"})
+        lib.write(file, file.toUtf8());
 }
 
-// A journal's four record files, relative to the application folder.
 QStringList records(const QString &name) {
     QStringList files;
     for (const QStringView folder : {u"Journal/", u"IF/", u"Homepage/", u"Notes/"})
@@ -54,480 +59,383 @@ QStringList records(const QString &name) {
     return files;
 }
 
-struct Fault {
-    Op op;
-    int skip; // calls of op that succeed before one fails
-};
-
-void inject(FaultyFileSystem &fs, const QList<Fault> &faults) {
-    for (const Fault &fault : faults)
-        fs.failOn(fault.op, fault.skip);
+bool isRecordFile(const QString &entry) {
+    static const QRegularExpression record(u"^(Journal|IF|Homepage|Notes)/[^/]*$"_s);
+    return record.match(entry).hasMatch();
 }
 
-QStringList sorted(QStringList list) {
-    list.sort();
-    return list;
+QByteArray defaultOf(const QString &recordFile) {
+    const QString name = QFileInfo(recordFile).completeBaseName();
+    const QMap<QString, QString> values{
+        {u"IF"_s, u"IF:"_s}, {u"Homepage"_s, u"http:"_s}, {u"Notes"_s, name + u':'}};
+    return quoted(values.value(recordFile.section(u'/', 0, 0)));
 }
 
-void checkMessages(const QStringList &messages, qsizetype count, const QStringList &naming) {
-    QCOMPARE(messages.size(), count);
-    for (const QString &message : messages)
-        QVERIFY2(isBilingual(message), qPrintable(message));
-    for (const QString &path : naming)
-        QVERIFY2(messages.join(u'\n').contains(path), qPrintable(path));
+// What becomes of the tree below the application folder.
+using Change = std::function<QStringList(QStringList)>;
+const Change kUnchanged = [](QStringList tree) { return tree; };
+
+Change adds(const QString &name) {
+    return [=](QStringList tree) {
+        for (const QString &file : records(name))
+            if (!tree.contains(file))
+                tree << file;
+        return tree;
+    };
 }
 
-using Prepare = std::function<void(const TempLibrary &, FaultyFileSystem &)>;
-const Prepare kNothing = [](const TempLibrary &, FaultyFileSystem &) {};
-
-struct AddCase {
-    QString name = {};
-    Prepare prepare = kNothing;
-    QList<Fault> faults = {};
-    QString failedFile = {}; // named in the message; empty when nothing fails
-    bool adds = true;
-};
-
-struct RenameCase {
-    QString oldName = {};
-    QString newName = {};
-    bool withFolder = true;
-    Prepare prepare = kNothing;
-    QList<Fault> faults = {};
-    QString taken = {}; // a target found in use, named in the message
-    bool renames = true;
-    QString leftRenamed = {}; // a file whose undo failed, named in a second message
-};
-
-using Delete = EditOutcome (*)(FileSystem &, const QString &, const QString &);
-
-struct DeleteCase {
-    Delete remove = &deleteJournal;
-    QStringList articles = {}; // below Example/Acta; none: no example folder (but for the key)
-    QStringList missingRecords = {};
-    QStringList resisting = {}; // files that cannot be deleted
-    int resistOnce = 0;         // how many times b.pdf resists before it goes
-    QStringList kept = {};      // of Acta's files and folders
-    int messages = 0;
-    bool trash = true;
-};
-
-// What a person does in the window: which journal row is clicked first, then
-// which button is pressed or which keys are typed on the journal list.
-struct WindowCase {
-    std::optional<int> row = {}; // in Acta, Cell, Dalton, Nature, the blank entry
-    QString button = {};         // a button's object name, or empty for keys
-    QString keys = {};
-    QStringList asked = {}; // the prompt, its title, its default text; empty when nothing is asked
-    QString answer = {};
-    QStringList created = {};
-    QStringList deleted = {};
-    QStringList resisting = {};
-    int errors = 0;
-    QString selectedAfter = {}; // picked by the list's type-ahead after the rebuild
-};
-
-void link(const TempLibrary &lib, const QString &target, QStringView at) {
-    QVERIFY(QFile::link(target, lib.path(at)));
+// A journal without an example folder gets an empty one under the new name.
+Change renames(const QString &from, const QString &to) {
+    return [=](QStringList tree) {
+        if (!tree.contains(u"Example/"_s + from + u'/'))
+            tree << u"Example/"_s + from + u'/';
+        const QString old = QRegularExpression::escape(from);
+        tree.replaceInStrings(QRegularExpression(u"^(Journal|IF|Homepage|Notes)/%1\\.txt$"_s.arg(old)),
+                              u"\\1/"_s + to + u".txt"_s);
+        return tree.replaceInStrings(QRegularExpression(u"^Example/%1/"_s.arg(old)),
+                                     u"Example/"_s + to + u'/');
+    };
 }
+
+Change removes(const QString &name, const QStringList &kept = {}) {
+    return [=](QStringList tree) {
+        tree.removeIf([&](const QString &entry) {
+            const bool own = (isRecordFile(entry) && entry.endsWith(u'/' + name + u".txt"_s)) ||
+                             entry.startsWith(u"Example/"_s + name + u'/');
+            return own && !kept.contains(entry);
+        });
+        return tree;
+    };
+}
+
+// The disk as the action meets it, set up after the journal was clicked.
+using Step = std::function<void(const TempLibrary &, FaultyFileSystem &)>;
+
+Step changing(const QStringList &written, const QStringList &removed = {}) {
+    return [=](const TempLibrary &lib, FaultyFileSystem &) {
+        for (const QString &file : written)
+            lib.write(file, "x");
+        for (const QString &entry : removed)
+            lib.remove(entry);
+    };
+}
+// The call of op after `skip` more successful ones fails.
+Step failing(Op op, int skip) {
+    return [=](const TempLibrary &, FaultyFileSystem &fs) { fs.failOn(op, fs.calls(op) + skip); };
+}
+Step resisting(const QStringList &files, int times = FaultyFileSystem::kForever) {
+    return [=](const TempLibrary &lib, FaultyFileSystem &fs) {
+        for (const QString &file : files)
+            fs.resist(lib.path(file), times);
+    };
+}
+// Another instance of the program renames the journal.
+Step renamingElsewhere(const QString &from, const QString &to) {
+    return [=](const TempLibrary &lib, FaultyFileSystem &) {
+        for (const QString &entry :
+             {u"Journal/%1.txt"_s, u"IF/%1.txt"_s, u"Homepage/%1.txt"_s, u"Notes/%1.txt"_s, u"Example/%1"_s})
+            QVERIFY(QFile::rename(lib.path(entry.arg(from)), lib.path(entry.arg(to))));
+    };
+}
+Step occupying(const QString &path, bool folder) {
+    return [=](const TempLibrary &lib, FaultyFileSystem &) {
+        folder ? lib.makeFolder(path) : lib.write(path, "x");
+    };
+}
+
+// What is pressed or typed, and what the program asks: its prompt, title
+// and default answer, answered by pasting a name or cancelled.
+struct Act {
+    std::function<void(Form1 &)> press;
+    QStringList asks = {};
+    QString answer = {}; // empty: cancelled
+};
+
+Act pressing(QPushButton *Form1::*button, const QStringList &asks = {}, const QString &answer = {}) {
+    return {[button](Form1 &w) { click(w.*button); }, asks, answer};
+}
+Act add(const QString &answer) {
+    return pressing(&Form1::Command7, {u"输入期刊名称 Input journal name:"_s, u"添加期刊 Add journal"_s, {}},
+                    answer);
+}
+Act rename(const QString &answer, const QString &from = u"Cell"_s) {
+    return pressing(&Form1::Command4, {u"输入新名称 Input a new name:"_s, u"重命名 Rename"_s, from}, answer);
+}
+Act type(const QString &keys) {
+    return {[keys](Form1 &w) { QTest::keyClicks(w.List1, keys); }};
+}
+Act select(const QString &journal) {
+    return {[journal](Form1 &w) { clickRow(w.List1, w.List1->items().indexOf(journal)); }};
+}
+const Act kRenameRefused = pressing(&Form1::Command4);
+const Act kDelete = pressing(&Form1::Command11);
+
+struct Edit {
+    std::optional<QString> clicked; // the journal clicked first; none: nothing is selected
+    Act act;
+    Change change;
+    QStringList told = {}; // texts the one report holds (paths relative); none: nothing is reported
+    QList<Step> prepare = {};
+    std::optional<QString> selectedAfter = {}; // by the list's type-ahead after the rebuild
+    QList<Step> whileAsked = {};
+    QStringList opened = {}; // files handed to the desktop's opener, relative
+};
 
 } // namespace
 
-Q_DECLARE_METATYPE(AddCase)
-Q_DECLARE_METATYPE(RenameCase)
-Q_DECLARE_METATYPE(DeleteCase)
-Q_DECLARE_METATYPE(WindowCase)
+Q_DECLARE_METATYPE(Edit)
 
 class JournalEditingTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void addCreatesOnlyWhatIsMissing_data();
-    void addCreatesOnlyWhatIsMissing();
-    void renameMovesAllOrNothing_data();
-    void renameMovesAllOrNothing();
-    void deleteRemovesWhatItCanIntoTheTrash_data();
-    void deleteRemovesWhatItCanIntoTheTrash();
-    void deleteNeverLeavesTheJournalsOwnFiles();
-    void windowPromptsReportsAndRebuilds_data();
-    void windowPromptsReportsAndRebuilds();
+    void everyEditLeavesTheLibraryAsTold_data();
+    void everyEditLeavesTheLibraryAsTold();
+    void namesLeadingOutOfTheLibraryAreRefused();
 
 private:
-    std::optional<QTemporaryDir> m_dataHome; // a fresh trash for each test
+    std::optional<QTemporaryDir> m_dataHome; // a fresh trash for each case
+    std::optional<QTemporaryDir> m_outside;  // a folder the library links to
 };
 
 void JournalEditingTest::init() {
     m_dataHome.emplace();
-    QVERIFY(m_dataHome->isValid());
+    m_outside.emplace();
     qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome->path()));
 }
 
-void JournalEditingTest::addCreatesOnlyWhatIsMissing_data() {
-    QTest::addColumn<AddCase>("add");
-    const QString bio = u"Bio"_s;
-    QTest::newRow("new, blanks and Chinese kept") << AddCase{.name = u" 中国科学 Science China "_s};
-    QTest::newRow("ends in .txt") << AddCase{.name = u"notes.txt"_s};
-    QTest::newRow("longest") << AddCase{.name = QString(251, u'x')};
-    QTest::newRow("partly missing") << AddCase{.name = u"Nature"_s};
-    QTest::newRow("existing") << AddCase{.name = u"Cell"_s};
-    QStringList refused{u"A\tB"_s, u".."_s, QString(249, u'x') + QChar(0x671F)};
+void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
+    QTest::addColumn<Edit>("edit");
+    const QString bio = u"Bio"_s, cell = u"Cell"_s, cells = u"Cells"_s, acta = u"Acta"_s;
+    QTest::newRow("add, blanks and Chinese kept")
+        << Edit{{}, add(u" 中国科学 Science China "_s), adds(u" 中国科学 Science China "_s)};
+    QTest::newRow("add a name ending in .txt") << Edit{{}, add(u"notes.txt"_s), adds(u"notes.txt"_s)};
+    QTest::newRow("add the longest name") << Edit{{}, add(QString(251, u'x')), adds(QString(251, u'x'))};
+    QTest::newRow("add completes a journal") << Edit{{}, add(u"Nature"_s), adds(u"Nature"_s)};
+    QTest::newRow("add, cancelled") << Edit{cell, add({}), kUnchanged};
+    QList<QPair<QString, QString>> refused{{u"A\tB"_s, u"control"_s}, {u".."_s, u". or .."_s}};
+    refused.append({QString(249, u'x') + QChar(0x671F), u"too long"_s});
     for (const QChar reserved : u"/\\:*?\"<>|"_s)
-        refused << u"A"_s + reserved + u"B"_s;
-    for (const QString &name : refused)
-        QTest::addRow("refused %s", qPrintable(name.left(8))) << AddCase{.name = name, .adds = false};
+        refused.append({u"A"_s + reserved + u"B"_s, u"cannot hold"_s});
+    for (const auto &[name, why] : refused)
+        QTest::addRow("add refuses %s", qPrintable(name.left(8))) << Edit{{}, add(name), kUnchanged, {why}};
     for (int file = 0; file < 4; ++file) { // each file is written beside, then renamed into place
-        const QString path = records(bio).at(file);
         for (const Op op : {Op::Write, Op::Rename})
-            QTest::addRow("%s %d fails", op == Op::Write ? "write" : "rename", file)
-                << AddCase{.name = bio, .faults = {{op, file}}, .failedFile = path, .adds = false};
+            QTest::addRow("add: %s %d fails", op == Op::Write ? "write" : "rename", file)
+                << Edit{{}, add(bio), kUnchanged, {records(bio).at(file)}, {failing(op, file)}};
     }
-    QTest::newRow("a folder in the way") << AddCase{
-        .name = bio,
-        .prepare = [](const TempLibrary &lib, FaultyFileSystem &) { lib.makeFolder(u"IF/Bio.txt"); },
-        .failedFile = u"IF/Bio.txt"_s,
-        .adds = false};
     // The file made before the failure cannot be taken back: it stays, and is named.
-    QTest::newRow("not taken back") << AddCase{
-        .name = bio,
-        .prepare = [](const TempLibrary &lib, FaultyFileSystem &fs) { fs.resist(lib.path(u"IF/Bio.txt")); },
-        .faults = {{Op::Write, 3}},
-        .failedFile = u"Notes/Bio.txt"_s,
-        .adds = false};
-}
+    const Change keepsIF = [](QStringList tree) { return tree << u"IF/Bio.txt"_s; };
+    const QStringList bothNamed{u"Notes/Bio.txt"_s, u"IF/Bio.txt"_s};
+    const QList<Step> notesFailsIFStays{failing(Op::Write, 3), resisting({u"IF/Bio.txt"_s})};
+    QTest::newRow("add: not taken back") << Edit{{}, add(bio), keepsIF, bothNamed, notesFailsIFStays};
 
-// What cannot be added leaves nothing behind but what cannot be removed again.
-void JournalEditingTest::addCreatesOnlyWhatIsMissing() {
-    QFETCH(AddCase, add);
-    TempLibrary lib;
-    makeLibrary(lib);
-    FaultyFileSystem fs;
-    inject(fs, add.faults);
-    add.prepare(lib, fs);
-    QStringList expected = lib.tree();
-    const EditOutcome outcome = addJournal(fs, lib.appDir(), add.name);
-    const QList<QByteArray> defaults{quoted({}), quoted(u"IF:"_s), quoted(u"http:"_s),
-                                     quoted(add.name + u':')};
-    for (int i = 0; add.adds && i < 4; ++i) {
-        if (const QString file = records(add.name).at(i); !expected.contains(file)) {
-            expected << file;
-            QCOMPARE(lib.read(file), defaults.at(i));
-        }
-    }
-    QStringList named = add.failedFile.isEmpty() ? QStringList() : QStringList{lib.path(add.failedFile)};
-    named += fs.resisting();
-    checkMessages(outcome.messages, add.adds ? 0 : 1 + fs.resisting().size(), named);
-    for (const QString &path : fs.resisting())
-        QVERIFY(QFile::remove(path));
-    QCOMPARE(lib.tree(), sorted(expected)); // no example folder: made when the journal is first shown
-    QCOMPARE(lib.read(u"Homepage/Nature.txt"), kNatureHome);
-    QCOMPARE(lib.read(u"IF/Cell.txt"), kCellImpact);
-    QVERIFY(!lib.exists(u"outside.txt"));
-    if (!add.adds && add.failedFile.isEmpty())
-        QCOMPARE(fs.calls(Op::Write), 0); // refused before anything is written
-}
-
-void JournalEditingTest::renameMovesAllOrNothing_data() {
-    QTest::addColumn<RenameCase>("rename");
-    const QString cell = u"Cell"_s, cells = u"Cells"_s;
-    const auto occupy = [](const QString &path, bool folder) -> Prepare {
-        return [path, folder](const TempLibrary &lib, FaultyFileSystem &) {
-            folder ? lib.makeFolder(path) : lib.write(path, "taken");
-        };
-    };
-    QTest::newRow("blanks and Chinese") << RenameCase{.oldName = cell, .newName = u" 细胞 Cell "_s};
-    QTest::newRow("letter case") << RenameCase{.oldName = cell, .newName = u"CELL"_s};
-    QTest::newRow("records missing, no folder")
-        << RenameCase{.oldName = cell,
-                      .newName = cells,
-                      .withFolder = false,
-                      .prepare = [](const TempLibrary &lib, FaultyFileSystem &) {
-                          lib.remove(u"Homepage/Cell.txt");
-                          lib.remove(u"Notes/Cell.txt");
-                      }};
-    QTest::newRow("the default answer") << RenameCase{.oldName = cell, .newName = cell};
-    QTest::newRow("the default answer, no folder")
-        << RenameCase{.oldName = cell, .newName = cell, .withFolder = false};
-    const QList<QPair<QString, bool>> occupied{{u"Notes/Cells.txt"_s, false},
-                                               {u"IF/Cells.txt"_s, true},
-                                               {u"Example/Cells"_s, true},
-                                               {u"Example/Cells"_s, false}};
-    for (const auto &[path, folder] : occupied)
-        QTest::addRow("taken by the %s %s", folder ? "folder" : "file", qPrintable(path))
-            << RenameCase{.oldName = cell,
-                          .newName = cells,
-                          .withFolder = !path.startsWith(u"Example"_s) || folder,
-                          .prepare = occupy(path, folder),
-                          .taken = path,
-                          .renames = false};
-    QTest::newRow("refused new name")
-        << RenameCase{.oldName = cell, .newName = u"Cell/Press"_s, .renames = false};
-    QTest::newRow("the blank entry") << RenameCase{.oldName = QString(), .newName = cells, .renames = false};
-    QTest::newRow("old name ..") << RenameCase{.oldName = u".."_s, .newName = cells, .renames = false};
-    QTest::newRow("cancel") << RenameCase{.oldName = cell, .newName = QString(), .renames = false};
+    QTest::newRow("rename, blanks and Chinese")
+        << Edit{cell, rename(u" 细胞 Cell "_s), renames(cell, u" 细胞 Cell "_s)};
+    QTest::newRow("rename, letter case") << Edit{cell, rename(u"CELL"_s), renames(cell, u"CELL"_s)};
+    const Step noFolder = changing({}, {u"Example/Cell"_s});
+    const Step recordsGone = changing({}, {u"Homepage/Cell.txt"_s, u"Notes/Cell.txt"_s});
+    QTest::newRow("rename, records and folder missing")
+        << Edit{cell, rename(cells), renames(cell, cells), {}, {noFolder, recordsGone}};
+    QTest::newRow("rename to the default") << Edit{cell, rename(cell), kUnchanged};
+    QTest::newRow("rename to the default, no folder")
+        << Edit{cell, rename(cell), renames(cell, cell), {}, {noFolder}};
+    for (const auto &[path, folder] : QList<QPair<QString, bool>>{
+             {u"Notes/Cells.txt"_s, false}, {u"IF/Cells.txt"_s, true}, {u"Example/Cells"_s, true}})
+        QTest::addRow("rename: the %s %s is taken", folder ? "folder" : "file", qPrintable(path))
+            << Edit{cell, rename(cells), kUnchanged, {u"taken"_s, path}, {occupying(path, folder)}};
+    QTest::newRow("rename refuses a name")
+        << Edit{cell, rename(u"Cell/Press"_s), kUnchanged, {u"cannot hold"_s}};
+    QTest::newRow("rename, cancelled") << Edit{cell, rename({}), kUnchanged};
+    QTest::newRow("rename, nothing selected")
+        << Edit{{}, kRenameRefused, kUnchanged, {u"Select the journal"_s}};
+    QTest::newRow("rename the blank entry") << Edit{QString(), kRenameRefused, kUnchanged, {u"no usable"_s}};
+    QTest::newRow("rename ..") << Edit{u".."_s, kRenameRefused, kUnchanged, {u"no usable"_s}};
     for (int skip : {0, 2, 4}) // the first record file, the third, the example folder
-        QTest::addRow("rename %d fails", skip) << RenameCase{
-            .oldName = cell, .newName = cells, .faults = {{Op::Rename, skip}}, .renames = false};
-    QTest::newRow("creating the folder fails") << RenameCase{.oldName = cell,
-                                                             .newName = cells,
-                                                             .withFolder = false,
-                                                             .faults = {{Op::CreateFolder, 0}},
-                                                             .renames = false};
+        QTest::addRow("rename: rename %d fails", skip)
+            << Edit{cell, rename(cells), kUnchanged, {u"undone"_s}, {failing(Op::Rename, skip)}};
+    QTest::newRow("rename: making the folder fails")
+        << Edit{cell, rename(cells), kUnchanged, {u"undone"_s}, {noFolder, failing(Op::CreateFolder, 0)}};
     // The first rename back, of the notes file, fails too: that one stays renamed, and is named.
-    QTest::newRow("undo fails") << RenameCase{.oldName = cell,
-                                              .newName = cells,
-                                              .withFolder = false,
-                                              .faults = {{Op::CreateFolder, 0}, {Op::Rename, 4}},
-                                              .renames = false,
-                                              .leftRenamed = u"Notes/Cells.txt"_s};
-}
+    const Change notesRenamed = [](QStringList tree) {
+        tree.replace(tree.indexOf(u"Notes/Cell.txt"_s), u"Notes/Cells.txt"_s);
+        return tree;
+    };
+    const QList<Step> undoFails{noFolder, failing(Op::CreateFolder, 0), failing(Op::Rename, 4)};
+    QTest::newRow("rename: the undo fails")
+        << Edit{cell, rename(cells), notesRenamed, {u"Notes/Cells.txt"_s}, undoFails};
 
-// Either every file and the example folder take the new name, or nothing is
-// renamed: refused before anything moves, or undone after a failure midway.
-void JournalEditingTest::renameMovesAllOrNothing() {
-    QFETCH(RenameCase, rename);
-    TempLibrary lib;
-    makeLibrary(lib, rename.withFolder);
-    lib.write(u"Journal/.txt", quoted({}));
-    lib.write(u"Journal/..txt", quoted({}));
-    FaultyFileSystem fs;
-    rename.prepare(lib, fs);
-    inject(fs, rename.faults);
-    QStringList expected;
-    for (QString entry : lib.tree()) {
-        if (rename.renames && (entry.startsWith(u"Example/Cell/"_s) || entry.endsWith(u"/Cell.txt"_s)))
-            entry.replace(entry.indexOf(u"Cell"_s), 4, rename.newName);
-        expected << entry;
-    }
-    if (rename.renames && !rename.withFolder) // a journal without one gets an empty example folder
-        expected << u"Example/"_s + rename.newName + u'/';
-    const EditOutcome outcome = renameJournal(fs, lib.appDir(), rename.oldName, rename.newName);
-    const bool told = !rename.renames && !rename.newName.isEmpty();
-    QStringList named;
-    for (const QString &path : {rename.taken, rename.leftRenamed})
-        if (!path.isEmpty())
-            named << lib.path(path);
-    checkMessages(outcome.messages, told ? 1 + !rename.leftRenamed.isEmpty() : 0, named);
-    if (!rename.faults.isEmpty())
-        QCOMPARE(outcome.messages.first().contains(u"undone"_s), rename.leftRenamed.isEmpty());
-    else if (!rename.renames)
-        QCOMPARE(fs.calls(Op::Rename) + fs.calls(Op::CreateFolder), 0);
-    if (!rename.leftRenamed.isEmpty())
-        QVERIFY(QFile::rename(lib.path(rename.leftRenamed), lib.path(u"Notes/Cell.txt")));
-    QCOMPARE(lib.tree(), sorted(expected));
-    QCOMPARE(lib.read(rename.renames ? u"IF/"_s + rename.newName + u".txt"_s : u"IF/Cell.txt"_s),
-             kCellImpact);
-}
-
-void JournalEditingTest::deleteRemovesWhatItCanIntoTheTrash_data() {
-    QTest::addColumn<DeleteCase>("del");
+    const QString d = u"Dalton"_s;
     const QString folder = u"Example/Acta/"_s;
     const QStringList subfolder{folder, u"Example/Acta/old/"_s, u"Example/Acta/old/b.pdf"_s};
-    QTest::newRow("articles, records missing")
-        << DeleteCase{.articles = {u"a.pdf"_s, u"b.doc"_s, u".hidden"_s},
-                      .missingRecords = {u"Homepage/Acta.txt"_s, u"Notes/Acta.txt"_s}};
-    QTest::newRow("no folder") << DeleteCase{};
+    const Step inSubfolder = changing({u"Example/Acta/old/b.pdf"_s});
+    QTest::newRow("delete") << Edit{acta, kDelete, removes(acta)};
+    const QList<Step> recordsMissing{changing({u"Example/Acta/b.doc"_s, u"Example/Acta/.hidden"_s},
+                                              {u"Homepage/Acta.txt"_s, u"Notes/Acta.txt"_s})};
+    QTest::newRow("delete, records missing") << Edit{acta, kDelete, removes(acta), {}, recordsMissing};
+    QTest::newRow("delete, no folder") << Edit{acta, kDelete, removes(acta), {}, {changing({}, {folder})}};
     // Subfolders are not the journal's own articles: they stay, and so does the folder, as the user is told.
-    QTest::newRow("a subfolder") << DeleteCase{
-        .articles = {u"a.pdf"_s, u"old/b.pdf"_s}, .kept = subfolder, .messages = 1};
-    QTest::newRow("key, subfolder") << DeleteCase{.remove = &deleteJournalByKey,
-                                                  .articles = {u"a.pdf"_s, u"c.pdf"_s, u"old/b.pdf"_s},
-                                                  .missingRecords = {u"Notes/Acta.txt"_s},
-                                                  .kept = subfolder};
-    QTest::newRow("key, empty folder") << DeleteCase{.remove = &deleteJournalByKey, .kept = {folder}};
-    QTest::newRow("an article and a record in use")
-        << DeleteCase{.articles = {u"a.pdf"_s, u"b.pdf"_s},
-                      .resisting = {u"Example/Acta/a.pdf"_s, u"IF/Acta.txt"_s},
-                      .kept = {folder, u"Example/Acta/a.pdf"_s, u"IF/Acta.txt"_s},
-                      .messages = 2};
-    // A file that resists once (its move to the trash, then its removal) is tried again; then the folder
-    // stays.
-    QTest::newRow("second attempt") << DeleteCase{
-        .articles = {u"a.pdf"_s, u"b.pdf"_s}, .resistOnce = 2, .kept = {folder}};
-    QTest::newRow("no trash: removed") << DeleteCase{.articles = {u"a.pdf"_s}, .trash = false};
-}
-
-void JournalEditingTest::deleteRemovesWhatItCanIntoTheTrash() {
-    QFETCH(DeleteCase, del);
-    TempLibrary lib;
-    lib.addJournal(u"Acta");
-    lib.addJournal(u"Acta Physica");
-    lib.write(u"Example/Acta Physica/keep.pdf", "k");
-    if (del.remove == &deleteJournalByKey || !del.articles.isEmpty())
-        lib.makeFolder(u"Example/Acta");
-    for (const QString &article : del.articles)
-        lib.write(u"Example/Acta/"_s + article, "x");
-    for (const QString &file : del.missingRecords)
-        lib.remove(file);
-    FaultyFileSystem fs;
-    for (const QString &file : del.resisting)
-        fs.resist(lib.path(file));
-    if (del.resistOnce > 0)
-        fs.resist(lib.path(u"Example/Acta/b.pdf"), del.resistOnce);
-    QStringList expected;
-    for (const QString &entry : lib.tree())
-        if (!entry.contains(QRegularExpression(u"/Acta(/|\\.txt)"_s)) || del.kept.contains(entry))
-            expected << entry;
-    if (!del.trash) // a file where the trash folder would be
+    QTest::newRow("delete, a subfolder")
+        << Edit{acta, kDelete, removes(acta, subfolder), {u"Example/Acta"_s}, {inSubfolder}};
+    QTest::newRow("d keeps the empty folder") << Edit{
+        acta, type(u"d"_s), removes(acta, {folder}), {}, {changing({}, {u"Example/Acta/a.pdf"_s})}, d};
+    const QStringList inUse{u"Example/Acta/a.pdf"_s, u"IF/Acta.txt"_s};
+    QTest::newRow("delete, files in use")
+        << Edit{acta, kDelete, removes(acta, inUse + QStringList{folder}), inUse, {resisting(inUse)}};
+    // A file that resists once (its move to the trash, then its removal) is
+    // tried again; then the folder stays.
+    const QList<Step> resistsOnce{changing({u"Example/Acta/b.pdf"_s}),
+                                  resisting({u"Example/Acta/b.pdf"_s}, 2)};
+    QTest::newRow("delete, a second attempt")
+        << Edit{acta, kDelete, removes(acta, {folder}), {}, resistsOnce};
+    const Step noTrash = [](const TempLibrary &, FaultyFileSystem &) { // a file where its folder would be
         qputenv("XDG_DATA_HOME", QFile::encodeName(QCoreApplication::applicationFilePath()));
-    const EditOutcome outcome = del.remove(fs, lib.appDir(), u"Acta"_s);
-    QCOMPARE(lib.tree(), expected);
-    QStringList named;
-    for (const QString &file : del.resisting)
-        named << lib.path(file);
-    checkMessages(outcome.messages, del.messages,
-                  del.messages && named.isEmpty() ? QStringList{lib.path(u"Example/Acta")} : named);
-    // The button empties the example folder first, the key deletes the record files first.
-    const bool byKey = del.remove == &deleteJournalByKey;
-    const auto recordFirst = [&](const QString &path) { return path.endsWith(u"/Acta.txt"_s) == byKey; };
-    QVERIFY(std::is_partitioned(outcome.deleted.cbegin(), outcome.deleted.cend(), recordFirst));
-    // Every deleted file went into the trash, restorable.
-    const QString trash = m_dataHome->filePath(u"Trash/"_s);
-    QCOMPARE(QDir(trash + u"files"_s).entryList(QDir::Files | QDir::Hidden).size(),
-             del.trash ? outcome.deleted.size() - outcome.deleted.count(lib.path(u"Example/Acta")) : 0);
-    QFile info(trash + u"info/Acta.txt.trashinfo"_s);
-    if (del.trash && !del.missingRecords.contains(u"Journal/Acta.txt"_s)) {
-        QVERIFY(info.open(QIODevice::ReadOnly));
-        QVERIFY(info.readAll().startsWith("[Trash Info]\nPath=" +
-                                          QFile::encodeName(lib.path(u"Journal/Acta.txt"))));
-    }
-}
-
-// The blank entry's and "."'s record files go, but nothing in Example is
-// theirs; a name leading out of the record folders is refused; a linked
-// example folder is not emptied through the link.
-void JournalEditingTest::deleteNeverLeavesTheJournalsOwnFiles() {
-    for (auto remove : {&deleteJournal, &deleteJournalByKey}) {
-        TempLibrary lib;
-        QTemporaryDir outside;
-        lib.addJournal(QString());
-        lib.addJournal(u"Acta");
-        lib.write(u"Journal/..txt", "x");
-        lib.write(u"Example/.txt", "x");
-        lib.write(u"Example/loose.pdf", "x");
-        QFile(outside.filePath(u"precious.pdf"_s)).open(QIODevice::WriteOnly);
-        link(lib, outside.path(), u"Example/Acta");
-        const QStringList before = lib.tree();
-        PosixFileSystem fs;
-        const EditOutcome refused = remove(fs, lib.appDir(), u"../Journal/Acta"_s);
-        checkMessages(refused.messages, 1, {});
-        QCOMPARE(lib.tree(), before);
-
-        QVERIFY(!remove(fs, lib.appDir(), QString()).failed());
-        QVERIFY(!remove(fs, lib.appDir(), u"."_s).failed());
-        checkMessages(remove(fs, lib.appDir(), u"Acta"_s).messages, 1, {lib.path(u"Example/Acta")});
-        QVERIFY(QFile::exists(outside.filePath(u"precious.pdf"_s)));
-        QCOMPARE(lib.tree(),
-                 (QStringList{u"BGM/"_s, u"Example/"_s, u"Example/.txt"_s, u"Example/Acta"_s,
-                              u"Example/loose.pdf"_s, u"Homepage/"_s, u"IF/"_s, u"Journal/"_s, u"Notes/"_s}));
-    }
-}
-
-void JournalEditingTest::windowPromptsReportsAndRebuilds_data() {
-    QTest::addColumn<WindowCase>("action");
-    const QStringList add{u"输入期刊名称 Input journal name:"_s, u"添加期刊 Add journal"_s, QString()};
-    const auto rename = [](const QString &old) {
-        return QStringList{u"输入新名称 Input a new name:"_s, u"重命名 Rename"_s, old};
     };
-    const auto journal = [](const QString &name) { return records(name) << u"Example/"_s + name + u'/'; };
-    const QStringList acta = records(u"Acta"_s) << u"Example/Acta/a.pdf"_s;
-    const QString addJournal = u"Command7"_s, renameJournal = u"Command4"_s, deleteJournal = u"Command11"_s;
-    QTest::newRow("add") << WindowCase{
-        .button = addJournal, .asked = add, .answer = u"Bio"_s, .created = records(u"Bio"_s)};
-    QTest::newRow("add, cancelled") << WindowCase{.row = 1, .button = addJournal, .asked = add};
-    QTest::newRow("rename") << WindowCase{.row = 1,
-                                          .button = renameJournal,
-                                          .asked = rename(u"Cell"_s),
-                                          .answer = u"Cortex"_s,
-                                          .created = journal(u"Cortex"_s),
-                                          .deleted = journal(u"Cell"_s)};
-    QTest::newRow("rename, nothing selected") << WindowCase{.button = renameJournal, .errors = 1};
-    QTest::newRow("rename, the blank entry") << WindowCase{.row = 4, .button = renameJournal, .errors = 1};
-    QTest::newRow("delete") << WindowCase{.row = 1, .button = deleteJournal, .deleted = journal(u"Cell"_s)};
-    QTest::newRow("delete, nothing selected") << WindowCase{.button = deleteJournal, .errors = 1};
-    QTest::newRow("D") << WindowCase{.row = 0, .keys = u"D"_s, .deleted = acta, .selectedAfter = u"Dalton"_s};
-    QTest::newRow("d, files in use") << WindowCase{
-        .row = 0,
-        .keys = u"d"_s,
-        .deleted = acta,
-        .resisting = {u"Journal/Acta.txt"_s, u"Example/Acta/a.pdf"_s},
-        .errors = 1,
-        .selectedAfter = u"Dalton"_s};
-    QTest::newRow("D, nothing selected") << WindowCase{.keys = u"D"_s, .selectedAfter = u"Dalton"_s};
-    QTest::newRow("another key") << WindowCase{.row = 0, .keys = u"e"_s};
+    QTest::newRow("delete without a trash") << Edit{acta, kDelete, removes(acta), {}, {noTrash}};
+    QTest::newRow("delete, nothing selected") << Edit{{}, kDelete, kUnchanged, {u"Select the journal"_s}};
+    QTest::newRow("D, nothing selected") << Edit{{}, type(u"D"_s), kUnchanged, {}, {}, d};
+    QTest::newRow("another key") << Edit{acta, type(u"e"_s), kUnchanged};
+    // The blank entry's and "."'s record files go, but nothing in Example is theirs.
+    QTest::newRow("D on the blank entry") << Edit{QString(), type(u"D"_s), removes(QString()), {}, {}, d};
+    QTest::newRow("delete .") << Edit{u"."_s, kDelete, removes(u"."_s)};
+    // A linked example folder is not emptied through the link.
+    const Step linked = [this](const TempLibrary &lib, FaultyFileSystem &) {
+        lib.remove(u"Example/Acta");
+        QVERIFY(QFile::link(m_outside->path(), lib.path(u"Example/Acta")));
+    };
+    // The field buttons hand the field's file to the desktop, made with its
+    // default when missing; the blank entry's is opened, never made.
+    const QList<Step> noIF{changing({}, {u"IF/Acta.txt"_s})}, noBlankIF{changing({}, {u"IF/.txt"_s})};
+    QTest::newRow("Modify IF, the file missing")
+        << Edit{acta, pressing(&Form1::Command5), adds(acta), {}, noIF, acta, {}, {u"IF/Acta.txt"_s}};
+    QTest::newRow("Modify homepage") << Edit{cell, pressing(&Form1::Command6), kUnchanged, {}, {}, cell,
+                                             {},   {u"Homepage/Cell.txt"_s}};
+    QTest::newRow("Modify notes") << Edit{cell, pressing(&Form1::Command1), kUnchanged, {}, {}, cell,
+                                          {},   {u"Notes/Cell.txt"_s}};
+    QTest::newRow("Modify IF of the blank entry") << Edit{
+        QString(), pressing(&Form1::Command5), kUnchanged, {}, noBlankIF, QString(), {}, {u"IF/.txt"_s}};
+    QTest::newRow("Modify notes, nothing selected")
+        << Edit{{}, pressing(&Form1::Command1), kUnchanged, {u"select a journal"_s}};
+    // Another instance renamed Dalton to New: the program says so, rebuilds the
+    // lists, and makes no file for Dalton nor under the name typed.
+    const QList<Step> daltonGone{renamingElsewhere(d, u"New"_s)};
+    const QStringList told{u"no longer in the library"_s, u"\nDalton"_s};
+    QTest::newRow("selecting a journal gone elsewhere") << Edit{{}, select(d), kUnchanged, told, daltonGone};
+    QTest::newRow("its IF, gone") << Edit{d, pressing(&Form1::Command5), kUnchanged, told, daltonGone};
+    QTest::newRow("its homepage, gone") << Edit{d, pressing(&Form1::Command3), kUnchanged, told, daltonGone};
+    QTest::newRow("renaming it, gone") << Edit{d, kRenameRefused, kUnchanged, told, daltonGone};
+    QTest::newRow("it goes while the new name is asked")
+        << Edit{d, rename(u"Newer"_s, d), renames(d, u"New"_s), told, {}, {}, daltonGone};
+    QTest::newRow("delete, a linked folder")
+        << Edit{acta, kDelete, removes(acta), {u"Example/Acta"_s, u"link"_s}, {linked}};
 }
 
-// The window asks, reports every failure of one action in one bilingual
-// message and rebuilds the lists from disk, with nothing selected but what
-// the list's own type-ahead picks after a key. The add prompt is answered in
-// the real input dialog, as a person types; the rename prompt by the double.
-void JournalEditingTest::windowPromptsReportsAndRebuilds() {
-    QFETCH(WindowCase, action);
+// The prompt is the real input dialog, answered as a person pastes a name.
+// What the person sees afterwards is the library as it is on disk, with
+// nothing selected but what the list's type-ahead picks after a key.
+void JournalEditingTest::everyEditLeavesTheLibraryAsTold() {
+    QFETCH(Edit, edit);
     TempLibrary lib;
-    for (const QStringView name : {u"Acta", u"Cell", u"Dalton", u"Nature"}) {
-        lib.addJournal(name);
-        lib.makeFolder(u"Example/"_s + name.toString());
-    }
-    lib.write(u"Journal/old/.txt", quoted({})); // the blank entry, listed last
-    lib.write(u"Example/Acta/a.pdf", "a");
-    lib.write(u"Example/loose.pdf", "x");
+    makeLibrary(lib);
+    QFile precious(m_outside->filePath(u"precious.pdf"_s));
+    QVERIFY(precious.open(QIODevice::WriteOnly));
     TestPlatform seams;
     DialogInputPrompt dialog;
-    const bool realDialog = action.button == u"Command7"_s;
-    Form1 form(lib.appDir(),
-               realDialog ? Platform{seams.fs, seams.starter, seams.player, dialog, seams.clock, seams.errors}
-                          : seams.platform());
+    Form1 form(lib.appDir(), {seams.fs, seams.starter, seams.player, dialog, seams.clock, seams.errors});
     form.Form_Load();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    if (action.row)
-        clickRow(form.List1, *action.row);     // showing the blank entry makes its missing files
-    lib.write(u"Example/Nature/new.pdf", "n"); // shows only once the lists are rebuilt
-    QStringList expected = lib.tree() + action.created;
-    for (const QString &gone : action.deleted)
-        if (!action.resisting.contains(gone))
-            QVERIFY(expected.removeOne(gone));
-    for (const QString &file : action.resisting)
-        seams.fs.resist(lib.path(file));
-    seams.prompt.answers << action.answer;
-    std::function<void()> answerDialog = [&] {
+    if (edit.clicked)
+        clickRow(form.List1, form.List1->items().indexOf(*edit.clicked));
+    for (const Step &step : edit.prepare)
+        step(lib, seams.fs);
+    const QStringList before = lib.tree(), articlesShown = form.List3->items();
+    QMap<QString, QByteArray> held;
+    for (const QString &entry : before)
+        if (isRecordFile(entry))
+            held.insert(entry, lib.read(entry));
+    QStringList asked;
+    QTimer answering;
+    answering.callOnTimeout([&] {
         auto *box = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
         if (!box)
-            return QTimer::singleShot(10, answerDialog);
-        seams.prompt.asked.append({box->labelText(), box->windowTitle(), box->textValue()});
+            return;
+        asked = {box->labelText(), box->windowTitle(), box->textValue()};
+        for (const Step &step : edit.whileAsked)
+            step(lib, seams.fs);
         auto *field = box->findChild<QLineEdit *>();
-        QTest::keyClicks(field, action.answer);
-        QTest::keyClick(field, action.answer.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
-    };
-    if (realDialog)
-        QTimer::singleShot(0, answerDialog);
-    if (!action.button.isEmpty())
-        click(form.findChild<QPushButton *>(action.button));
-    else
-        QTest::keyClicks(form.List1, action.keys);
+        QGuiApplication::clipboard()->setText(edit.act.answer);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(field, edit.act.answer.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+    });
+    answering.start(10);
+    edit.act.press(form);
 
+    QStringList expected = edit.change(before);
     expected.sort();
     QCOMPARE(lib.tree(), expected);
-    QCOMPARE(seams.prompt.asked.size(), action.asked.isEmpty() ? 0 : 1);
-    for (const auto &question : std::as_const(seams.prompt.asked))
-        QCOMPARE((QStringList{question.prompt, question.title, question.defaultText}), action.asked);
-    QStringList named;
-    for (const QString &file : action.resisting)
-        named << lib.path(file);
-    checkMessages(seams.errors.messages, action.errors, named);
-    QStringList journals;
-    int articles = 0;
-    for (const QString &entry : std::as_const(expected)) {
-        if (entry.startsWith(u"Journal/"_s) && entry.endsWith(u".txt"_s))
-            journals << entry.mid(8).chopped(4);
-        articles += entry.startsWith(u"Example/"_s) && !entry.endsWith(u'/');
+    QVERIFY(precious.exists());
+    QCOMPARE(asked, edit.act.asks);
+    QList<QStringList> starts;
+    for (const QString &file : std::as_const(edit.opened))
+        starts << QStringList{u"xdg-open"_s, lib.path(file)};
+    QCOMPARE(seams.starter.starts, starts);
+    const QStringList &reports = seams.errors.messages;
+    QCOMPARE(unexpectedIn(reports, edit.told.isEmpty() ? 0 : 1, edit.told), QString());
+    QCOMPARE(reports.join(u'\n').contains(u"undone"_s), edit.told.contains(u"undone"_s));
+    QStringList came, gone;
+    for (const QString &entry : std::as_const(expected))
+        if (!before.contains(entry))
+            came << entry;
+    for (const QString &entry : before)
+        if (!expected.contains(entry) && !entry.endsWith(u'/'))
+            gone << entry;
+    // A record file that came holds what the one that went from its folder
+    // held (a rename), or else its default.
+    for (const QString &file : std::as_const(came)) {
+        QByteArray bytes = defaultOf(file);
+        for (const QString &old : std::as_const(gone))
+            if (isRecordFile(old) && old.section(u'/', 0, 0) == file.section(u'/', 0, 0))
+                bytes = held.value(old);
+        if (isRecordFile(file))
+            QCOMPARE(lib.read(file), bytes);
     }
-    journals.replaceInStrings(u"old/"_s, QString()); // the blank entry, listed after the top folder's files
-    journals.move(journals.indexOf(QString()), journals.size() - 1);
+    // Every file a deletion took is in the trash, with the path it is restored to.
+    if (came.isEmpty() && QFileInfo(qEnvironmentVariable("XDG_DATA_HOME")).isDir()) {
+        QStringList restorable;
+        for (const QFileInfo &info :
+             QDir(m_dataHome->filePath(u"Trash/info"_s)).entryInfoList(QDir::Files | QDir::Hidden)) {
+            QFile file(info.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray path = file.readAll().split('\n').value(1).mid(5); // Path=...
+            restorable << QDir(lib.appDir())
+                              .relativeFilePath(QString::fromUtf8(QByteArray::fromPercentEncoding(path)));
+        }
+        restorable.sort();
+        QCOMPARE(restorable, gone);
+    }
+    QStringList journals, articles;
+    sosuofile1(seams.fs, lib.path(u"Journal"), journals);
+    sosuofile2(seams.fs, lib.path(u"Example"), articles);
     QCOMPARE(form.List1->items(), journals);
-    QCOMPARE(form.currentJournal(),
-             action.selectedAfter.isEmpty() ? std::nullopt : std::optional<QString>(action.selectedAfter));
-    QCOMPARE(form.List3->listCount(), 0);
-    QCOMPARE(form.surfaceLines(), statistics(int(journals.size()), articles));
+    QCOMPARE(form.surfaceLines(), statistics(int(journals.size()), int(articles.size())));
+    const bool stays = edit.clicked && edit.clicked == edit.selectedAfter; // no rebuild
+    QCOMPARE(form.List3->items(), stays ? articlesShown : QStringList());
+    QCOMPARE(form.currentJournal(), edit.selectedAfter);
+}
+
+// Names no listing gives are refused all the same: a path leading out of the
+// record folders, and "..", whose example folder is the application folder.
+void JournalEditingTest::namesLeadingOutOfTheLibraryAreRefused() {
+    TempLibrary lib;
+    makeLibrary(lib);
+    const QStringList before = lib.tree();
+    PosixFileSystem fs;
+    for (const auto remove : {&deleteJournal, &deleteJournalByKey})
+        QCOMPARE(unexpectedIn(remove(fs, lib.appDir(), u"../Journal/Acta"_s).messages, 1), QString());
+    QCOMPARE(unexpectedIn(renameJournal(fs, lib.appDir(), u".."_s, u"Cells"_s).messages, 1), QString());
+    QCOMPARE(lib.tree(), before);
 }
 
 QTEST_MAIN(JournalEditingTest)
