@@ -1,6 +1,7 @@
 // Hostile input and a flaky disk: whatever is found in the library, nothing
 // hangs, nothing is lost, every failure is told, and the window answers the
 // next click.
+#include "editing/DeleteJournal.h"
 #include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
 #include "platform/DesktopProgramStarter.h"
@@ -99,6 +100,12 @@ void writeRaw(const QByteArray &path, const QByteArray &bytes) {
     ::close(fd);
 }
 
+// The top of a USB stick as the trash finds it, and where a deleted file goes.
+struct StickTop {
+    std::function<void(const QString &top)> prepare;
+    QString trash; // below the stick's top; empty: deleted for good, and told
+};
+
 struct SpecialFile {
     QString path;                     // replaced by the pipe or socket
     std::function<void(Form1 &)> act; // on the shown window, Acta and Cell listed
@@ -110,6 +117,7 @@ struct SpecialFile {
 } // namespace
 
 Q_DECLARE_METATYPE(SpecialFile)
+Q_DECLARE_METATYPE(StickTop)
 Q_DECLARE_METATYPE(Special)
 
 class HostileTest : public QObject {
@@ -122,6 +130,8 @@ private slots:
     void linksToFoldersAboveTheLibraryAreNotFollowed();
     void unreadableFoldersAreToldOncePerStartOrRefresh();
     void filesDeeperThanThePathLimitAreListed();
+    void deletingOnAnotherDiskUsesThatDisksTrash_data();
+    void deletingOnAnotherDiskUsesThatDisksTrash();
 };
 
 void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough_data() {
@@ -326,6 +336,62 @@ void HostileTest::filesDeeperThanThePathLimitAreListed() {
     const int journal = ::open(QFile::encodeName(lib.path(u"Journal")).constData(), O_RDONLY | O_DIRECTORY);
     removeAt(journal, step.constData());
     ::close(journal);
+}
+
+void HostileTest::deletingOnAnotherDiskUsesThatDisksTrash_data() {
+    QTest::addColumn<StickTop>("top");
+    const QString uid = QString::number(::geteuid());
+    const auto sharedTrash = [](mode_t mode) {
+        return [mode](const QString &top) {
+            QVERIFY(QDir(top).mkdir(u".Trash"_s));
+            QVERIFY(::chmod(QFile::encodeName(top + u"/.Trash"_s).constData(), mode) == 0);
+        };
+    };
+    QTest::newRow("nothing there yet") << StickTop{[](const QString &) {}, u".Trash-"_s + uid};
+    QTest::newRow("a shared trash") << StickTop{sharedTrash(01777), u".Trash/"_s + uid};
+    QTest::newRow("a shared trash that is not sticky") << StickTop{sharedTrash(0777), u".Trash-"_s + uid};
+    QTest::newRow("a link for the shared trash")
+        << StickTop{[](const QString &top) {
+                        QVERIFY(QDir(top).mkdir(u"elsewhere"_s));
+                        ::chmod(QFile::encodeName(top + u"/elsewhere"_s).constData(), 01777);
+                        QVERIFY(QFile::link(top + u"/elsewhere"_s, top + u"/.Trash"_s));
+                    },
+                    u".Trash-"_s + uid};
+    QTest::newRow("a link for the own trash")
+        << StickTop{[uid](const QString &top) {
+                        QVERIFY(QDir(top).mkdir(u"elsewhere"_s));
+                        QVERIFY(QFile::link(top + u"/elsewhere"_s, top + u"/.Trash-"_s + uid));
+                    },
+                    QString()};
+}
+
+// The library on a USB stick: a deleted article goes to the stick's own
+// trash, restorable wherever the stick is mounted, and never is a file
+// deleted for good without the user being told.
+void HostileTest::deletingOnAnotherDiskUsesThatDisksTrash() {
+    QFETCH(StickTop, top);
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    TempLibrary lib;
+    lib.addJournal(u"Acta");
+    lib.write(u"Example/Acta/a.pdf", "a");
+    top.prepare(lib.appDir());
+    TestPlatform seams;
+    seams.fs.otherDevice = lib.appDir(); // the stick, mounted at the application folder
+    const EditOutcome deleted = deleteJournal(seams.fs, lib.appDir(), u"Acta"_s);
+    QCOMPARE(deleted.deleted.size(), 6); // the article, its folder, four record files
+    QVERIFY(!lib.exists(u"Example/Acta"));
+    if (top.trash.isEmpty()) {
+        QCOMPARE(deleted.messages.size(), 1);
+        QVERIFY(isBilingual(deleted.messages.first()) &&
+                deleted.messages.first().contains(lib.path(u"Example/Acta/a.pdf")));
+        return;
+    }
+    QCOMPARE(deleted.messages, QStringList());
+    QCOMPARE(lib.read(top.trash + u"/files/a.pdf"_s), "a");
+    QVERIFY(lib.read(top.trash + u"/info/a.pdf.trashinfo"_s)
+                .startsWith("[Trash Info]\nPath=Example/Acta/a.pdf\n"));
+    QVERIFY(QDir(home.filePath(u"Trash"_s)).isEmpty());
 }
 
 QTEST_MAIN(HostileTest)

@@ -291,7 +291,8 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
     const Step noTrash = [](const TempLibrary &, FaultyFileSystem &) { // a file where its folder would be
         qputenv("XDG_DATA_HOME", QFile::encodeName(QCoreApplication::applicationFilePath()));
     };
-    QTest::newRow("delete without a trash") << Edit{acta, kDelete, removes(acta), {}, {noTrash}};
+    QTest::newRow("delete without a trash")
+        << Edit{acta, kDelete, removes(acta), {u"deleted for good"_s}, {noTrash}};
     QTest::newRow("delete, nothing selected") << Edit{{}, kDelete, kUnchanged, {u"Select the journal"_s}};
     QTest::newRow("D, nothing selected") << Edit{{}, type(u"D"_s), kUnchanged, {}, {}, d};
     QTest::newRow("another key") << Edit{acta, type(u"e"_s), kUnchanged};

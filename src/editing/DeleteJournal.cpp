@@ -15,16 +15,22 @@ QString cannotDelete(const QString &path, const Result &result) {
                           result);
 }
 
+void noteDeleted(const QString &path, const Discarded &how, EditOutcome &outcome) {
+    outcome.deleted << path;
+    if (how.forGood)
+        outcome.deletedForGood << path;
+}
+
 void deleteRecordFiles(FileSystem &fs, const QString &appDir, const QString &name, EditOutcome &outcome) {
     for (Record record : kAllRecords) {
         const QString path = paths::recordFile(appDir, record, name);
         if (!fs.fileExists(path))
             continue;
-        const Result deleted = discardFile(fs, path);
+        const Discarded deleted = discardFile(fs, path);
         if (deleted)
-            outcome.deleted << path;
+            noteDeleted(path, deleted, outcome);
         else
-            outcome.messages << cannotDelete(path, deleted);
+            outcome.messages << cannotDelete(path, deleted.result);
     }
 }
 
@@ -40,11 +46,11 @@ QList<Failure> discardFilesIn(FileSystem &fs, const QString &folder, EditOutcome
         if (entry.kind != DirEntry::Kind::File)
             continue;
         const QString path = folder + QLatin1Char('/') + entry.name;
-        const Result deleted = discardFile(fs, path);
+        const Discarded deleted = discardFile(fs, path);
         if (deleted)
-            outcome.deleted << path;
+            noteDeleted(path, deleted, outcome);
         else
-            failures.append({path, deleted});
+            failures.append({path, deleted.result});
     }
     return failures;
 }
@@ -92,6 +98,11 @@ void emptyExampleFolder(FileSystem &fs, const QString &appDir, const QString &na
         outcome.messages << cannotDelete(failure.path, failure.result);
 }
 
+void tellDeletedForGood(EditOutcome &outcome) {
+    if (const QString note = deletedForGoodNote(outcome.deletedForGood); !note.isEmpty())
+        outcome.messages << note;
+}
+
 bool refusedName(const QString &name, EditOutcome &outcome) {
     if (staysInLibrary(name))
         return false;
@@ -109,6 +120,7 @@ EditOutcome deleteJournal(FileSystem &fs, const QString &appDir, const QString &
         return outcome;
     emptyExampleFolder(fs, appDir, name, Folder::Remove, outcome);
     deleteRecordFiles(fs, appDir, name, outcome);
+    tellDeletedForGood(outcome);
     return outcome;
 }
 
@@ -118,6 +130,7 @@ EditOutcome deleteJournalByKey(FileSystem &fs, const QString &appDir, const QStr
         return outcome;
     deleteRecordFiles(fs, appDir, name, outcome);
     emptyExampleFolder(fs, appDir, name, Folder::Keep, outcome);
+    tellDeletedForGood(outcome);
     return outcome;
 }
 

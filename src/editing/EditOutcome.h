@@ -13,6 +13,7 @@ struct EditOutcome {
     QStringList created;                    // files and folders brought into being
     QList<QPair<QString, QString>> renamed; // from, to; only those that stayed renamed
     QStringList deleted;                    // files and folders removed or moved to the trash
+    QStringList deletedForGood;             // of those, files no trash could take
     QStringList messages;                   // bilingual, one per problem
 
     bool failed() const { return !messages.isEmpty(); }

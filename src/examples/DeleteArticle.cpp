@@ -17,12 +17,16 @@ ArticleDeletion deleteArticle(FileSystem &fs, const QString &appDir, const QStri
                                  QLatin1Char('\n') + path;
         return deletion;
     }
-    const Result discarded = discardFile(fs, path);
-    if (discarded)
-        deletion.deleted = path;
-    else
+    const Discarded discarded = discardFile(fs, path);
+    if (!discarded) {
         deletion.messages << failureMessage(QStringLiteral("无法删除文件"),
-                                            QStringLiteral("Cannot delete the file:"), path, discarded);
+                                            QStringLiteral("Cannot delete the file:"), path,
+                                            discarded.result);
+        return deletion;
+    }
+    deletion.deleted = path;
+    if (discarded.forGood)
+        deletion.messages << deletedForGoodNote({path});
     return deletion;
 }
 

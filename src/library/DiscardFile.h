@@ -2,12 +2,24 @@
 
 #include "platform/FileSystem.h"
 
+#include <QStringList>
+
 namespace varnotel {
 
-// Deletes one file the way the desktop does: into the trash where there is
-// one for it, so a click on the wrong journal or article can be taken back;
-// otherwise the file is removed. A link is discarded itself, never what it
-// points to.
-Result discardFile(FileSystem &fs, const QString &path);
+// What became of a deleted file.
+struct Discarded {
+    Result result;
+    bool forGood = false; // no trash could take it, so it was removed
+    explicit operator bool() const { return result.ok; }
+};
+
+// Deletes one file the way the desktop does: into the trash of its disk, so a
+// click on the wrong journal or article can be taken back; only where no
+// trash can take it is the file removed for good. A link is discarded
+// itself, never what it points to.
+Discarded discardFile(FileSystem &fs, const QString &path);
+
+// The message that names the files removed for good; empty when none was.
+QString deletedForGoodNote(const QStringList &paths);
 
 } // namespace varnotel

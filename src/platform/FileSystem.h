@@ -83,6 +83,13 @@ struct FolderRead {
 
 class FolderWatch;
 
+// What the trash asks of a folder before it trusts it with a user's files.
+struct FolderTrust {
+    bool folder = false; // a folder, not a link to one
+    bool sticky = false; // shared, yet only owners may remove what is theirs
+    bool mine = false;   // owned by the user the program runs as
+};
+
 // Everything the program does to the disk goes through this seam. Linux has no
 // hidden or system attribute: regular files (dot-files and read-only ones
 // included) are files; sockets, FIFOs, devices and dangling links are system
@@ -103,6 +110,8 @@ public:
     virtual std::optional<EntryId> folderId(const QString &path) const = 0;
     // The entry itself, a link not followed.
     virtual std::optional<EntryId> entryId(const QString &path) const = 0;
+    // The folder itself, a link not followed.
+    virtual FolderTrust folderTrust(const QString &path) const = 0;
     virtual EntryStatus status(const QString &path) const = 0;
 
     // Reads a folder. `before` is its status as the caller last saw it: when the

@@ -241,6 +241,13 @@ std::optional<EntryId> PosixFileSystem::entryId(const QString &path) const {
     return idOf(st);
 }
 
+FolderTrust PosixFileSystem::folderTrust(const QString &path) const {
+    struct stat st {};
+    if (!statAnyLength(native(path), st, AT_SYMLINK_NOFOLLOW) || !S_ISDIR(st.st_mode))
+        return {};
+    return {true, (st.st_mode & S_ISVTX) != 0, st.st_uid == ::geteuid()};
+}
+
 EntryStatus PosixFileSystem::status(const QString &path) const {
     struct stat st {};
     if (!statFollowing(path, st))

@@ -17,6 +17,7 @@ public:
     QList<DirEntry> entries(const QString &folder) const override;
     std::optional<EntryId> folderId(const QString &path) const override;
     std::optional<EntryId> entryId(const QString &path) const override;
+    FolderTrust folderTrust(const QString &path) const override;
     EntryStatus status(const QString &path) const override;
     FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
                           Subfolders subfolders) const override;

@@ -107,6 +107,14 @@ public:
 
     // Each piece of a copy takes this long, as on a slow stick.
     int copyPieceMs = 0;
+    // A folder that stands for another disk (a USB stick): entries at or below
+    // it tell the trash another device.
+    QString otherDevice;
+    std::optional<EntryId> onDevice(const QString &path, std::optional<EntryId> id) const {
+        if (id && !otherDevice.isEmpty() && (path == otherDevice || path.startsWith(otherDevice + u'/')))
+            id->device += 1'000'000;
+        return id;
+    }
     // Folders that are there but cannot be read (tests run as root, whom
     // permissions do not stop).
     QStringList deniedFolders;
@@ -141,8 +149,13 @@ public:
     QList<DirEntry> entries(const QString &folder) const override {
         return denies(folder) ? QList<DirEntry>() : m_real.entries(folder);
     }
-    std::optional<EntryId> folderId(const QString &path) const override { return m_real.folderId(path); }
-    std::optional<EntryId> entryId(const QString &path) const override { return m_real.entryId(path); }
+    std::optional<EntryId> folderId(const QString &path) const override {
+        return onDevice(path, m_real.folderId(path));
+    }
+    std::optional<EntryId> entryId(const QString &path) const override {
+        return onDevice(path, m_real.entryId(path));
+    }
+    FolderTrust folderTrust(const QString &path) const override { return m_real.folderTrust(path); }
     EntryStatus status(const QString &path) const override;
     FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
                           Subfolders subfolders) const override;
