@@ -24,10 +24,11 @@ FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, co
     if (!read)
         return {{},
                 failureMessage(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file:"),
-                               ensured.path, read)};
+                               ensured.path, read),
+                ensured.created ? ensured.path : QString()};
     if (shown.truncated)
         shown.text += restNotShownNote();
-    return {shown.text, {}};
+    return {shown.text, {}, ensured.created ? ensured.path : QString()};
 }
 
 ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QString &name) {
@@ -57,12 +58,31 @@ QStringList ShownJournal::failures() const {
     return result;
 }
 
+namespace {
+
+// A selection that could not be shown in full leaves the library as it found
+// it: what it completed is taken back, and its box emptied.
+void takeBackWhatWasMade(FileSystem &fs, const QString &appDir, const QString &name, ShownJournal &details) {
+    for (FieldShown *field : {&details.impactFactor, &details.homepage, &details.notes}) {
+        if (!field->created.isEmpty() && fs.removeFile(field->created)) {
+            field->created.clear();
+            field->text.clear();
+        }
+    }
+    if (details.examples.created && fs.removeFolder(paths::exampleFolder(appDir, name)))
+        details.examples.created = false;
+}
+
+} // namespace
+
 ShownJournal showJournal(FileSystem &fs, const QString &appDir, const QString &name) {
     ShownJournal details;
     details.impactFactor = showFieldFile(fs, appDir, Record::ImpactFactor, name);
     details.homepage = showFieldFile(fs, appDir, Record::Homepage, name);
     details.notes = showFieldFile(fs, appDir, Record::Notes, name);
     details.examples = listExampleFolder(fs, appDir, name);
+    if (!details.failures().isEmpty())
+        takeBackWhatWasMade(fs, appDir, name, details);
     return details;
 }
 

@@ -15,6 +15,7 @@ namespace varnotel {
 struct FieldShown {
     QString text;
     QString failure;
+    QString created = {}; // the file completed with its default just now
 };
 
 FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, const QString &name);

@@ -86,6 +86,10 @@ void FaultyFileSystem::failOn(Op op, int skip, const QString &reason) { m_faults
 
 bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
     const int call = m_calls[op]++;
+    if (m_allCalls++ == m_failCall) {
+        m_reason = QStringLiteral("injected failure");
+        return true;
+    }
     if (const auto resisting = m_resisting.find(path);
         !path.isEmpty() && resisting != m_resisting.end() && *resisting != 0) {
         if (*resisting > 0)

@@ -141,6 +141,10 @@ public:
     void resist(const QString &path, int times = kForever) { m_resisting[path] = times; }
     QStringList resisting() const { return m_resisting.keys(); }
     int calls(Op op) const { return m_calls.value(op); }
+    // Counting every call that can fail, of any operation: the nth from now
+    // fails (0 is the next one); -1 fails none.
+    void failCall(int n) { m_failCall = n < 0 ? -1 : m_allCalls + n; }
+    int allCalls() const { return m_allCalls; }
 
     bool fileExists(const QString &path) const override { return m_real.fileExists(path); }
     bool folderExists(const QString &path) const override { return m_real.folderExists(path); }
@@ -182,6 +186,8 @@ private:
     QMap<Op, Fault> m_faults;
     mutable QMap<QString, int> m_resisting;
     mutable QMap<Op, int> m_calls;
+    mutable int m_allCalls = 0;
+    int m_failCall = -1;
     mutable QString m_reason;
     mutable bool m_loseWatchNews = false;
 };
