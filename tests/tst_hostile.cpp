@@ -132,6 +132,8 @@ private slots:
     void filesDeeperThanThePathLimitAreListed();
     void deletingOnAnotherDiskUsesThatDisksTrash_data();
     void deletingOnAnotherDiskUsesThatDisksTrash();
+    void hugeFilesAndFoldersStayQuick();
+    void anArticleNamedLikeACommandOpensAsOneArgument();
 };
 
 void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough_data() {
@@ -392,6 +394,43 @@ void HostileTest::deletingOnAnotherDiskUsesThatDisksTrash() {
     QVERIFY(lib.read(top.trash + u"/info/a.pdf.trashinfo"_s)
                 .startsWith("[Trash Info]\nPath=Example/Acta/a.pdf\n"));
     QVERIFY(QDir(home.filePath(u"Trash"_s)).isEmpty());
+}
+
+// A 100 MB IF file and a notes file of one 10 MB line show their first
+// megabyte; a folder of 100,000 articles is listed and counted whole.
+void HostileTest::hugeFilesAndFoldersStayQuick() {
+    TempLibrary lib;
+    lib.addJournal(u"Acta");
+    QFile huge(lib.path(u"IF/Acta.txt"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(100 * 1024 * 1024)); // sparse: quick to make
+    huge.close();
+    lib.write(u"Notes/Acta.txt", QByteArray(10 * 1024 * 1024, 'n'));
+    const QByteArray folder = QFile::encodeName(lib.path(u"Example/Acta"));
+    QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < 100'000; ++i)
+        ::close(::openat(fd, QByteArray::number(i).append(".pdf").constData(), O_WRONLY | O_CREAT, 0644));
+    ::close(fd);
+    ShownWindow shown(lib.appDir());
+    QCOMPARE(shown.window.surfaceLines(), statistics(1, 100'000));
+    clickRow(shown.window.List1, 0);
+    QCOMPARE(shown.window.List3->listCount(), 100'000);
+    for (const TextBox *box : {shown.window.Text3, shown.window.Text4})
+        QVERIFY(box->text().size() < 2 * 1024 * 1024 && box->text().endsWith(u"not shown.)\r\n"_s));
+}
+
+// Whatever an article is called, a double-click starts the opener with its
+// path as one argument, and nothing else.
+void HostileTest::anArticleNamedLikeACommandOpensAsOneArgument() {
+    TempLibrary lib;
+    lib.addJournal(u"Acta");
+    const QString name = u"--help; rm -rf ~ $(id) `x` \"q\" 'a'|b&.pdf"_s;
+    lib.write(u"Example/Acta/"_s + name, "x");
+    ShownWindow shown(lib.appDir());
+    clickRow(shown.window.List1, 0);
+    doubleClickRow(shown.window.List3, 0);
+    const QList<QStringList> expected{{u"xdg-open"_s, lib.path(u"Example/Acta/"_s + name)}};
+    QCOMPARE(shown.seams.starter.starts, expected);
 }
 
 QTEST_MAIN(HostileTest)
