@@ -18,11 +18,7 @@ namespace varnotel {
 
 namespace {
 
-template <typename W> W *placed(W *widget, const char *name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(style::fromTwips(left, top, width, height));
-    return widget;
-}
+using style::placed;
 
 // Labels wrap at their width and start at their top, as the form's labels do.
 QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h) {

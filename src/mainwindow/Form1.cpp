@@ -34,11 +34,7 @@ namespace varnotel {
 
 namespace {
 
-template <typename W> W *placed(W *widget, const char *name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(style::fromTwips(left, top, width, height));
-    return widget;
-}
+using style::placed;
 
 // Controls that store no font of their own use the default control font, not
 // the window's Times New Roman.

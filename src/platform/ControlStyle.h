@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+#include <QString>
 
 class QWidget;
 
@@ -23,6 +24,13 @@ QFont songTi(qreal pointSize);
 QFont defaultControlFont();
 
 void setColours(QWidget *widget, const QColor &background, const QColor &text);
+
+// A control under its own name, at its stored place.
+template <typename W> W *placed(W *widget, const char *name, int left, int top, int width, int height) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(fromTwips(left, top, width, height));
+    return widget;
+}
 
 inline const QColor kButtonFace(224, 224, 224);
 
