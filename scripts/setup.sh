@@ -17,6 +17,8 @@ PACKAGES=(
     xvfb xauth x11-utils imagemagick
     # checking the desktop entry of the installed program
     desktop-file-utils
+    # opening articles, record files and homepages with the desktop's own programs
+    xdg-utils
     # Times New Roman and 宋体 fall back through fontconfig to these
     fontconfig fonts-liberation fonts-noto-cjk
 )
