@@ -75,8 +75,6 @@ void FakePlayer::enter(PlayState next) {
 QString ScriptedPrompt::ask(QWidget *, const QString &prompt, const QString &title,
                             const QString &defaultText) {
     asked.append({prompt, title, defaultText});
-    if (whileAsking)
-        whileAsking();
     if (confirmDefault)
         return defaultText;
     return answers.isEmpty() ? QString() : answers.takeFirst();

@@ -11,10 +11,8 @@
 
 #include <QList>
 #include <QMap>
-#include <QPair>
 #include <QStringList>
 
-#include <functional>
 #include <utility>
 
 namespace varnotel::test {
@@ -79,8 +77,6 @@ public:
     QList<Asked> asked;
     // When set, the default text is taken as the answer (the user just confirms).
     bool confirmDefault = false;
-    // What happens elsewhere while the prompt is open.
-    std::function<void()> whileAsking;
 };
 
 class FixedClock final : public Clock {
@@ -139,7 +135,6 @@ public:
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
     // Removing or renaming the path fails the next `times` times ("in use").
     void resist(const QString &path, int times = kForever) { m_resisting[path] = times; }
-    QStringList resisting() const { return m_resisting.keys(); }
     int calls(Op op) const { return m_calls.value(op); }
     // Counting every call that can fail, of any operation: the nth from now
     // fails (0 is the next one); -1 fails none.
