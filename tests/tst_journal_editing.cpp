@@ -219,11 +219,6 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
         refused.append({u"A"_s + reserved + u"B"_s, u"cannot hold"_s});
     for (const auto &[name, why] : refused)
         QTest::addRow("add refuses %s", qPrintable(name.left(8))) << Edit{{}, add(name), kUnchanged, {why}};
-    for (int file = 0; file < 4; ++file) { // each file is written beside, then renamed into place
-        for (const Op op : {Op::Write, Op::Rename})
-            QTest::addRow("add: %s %d fails", op == Op::Write ? "write" : "rename", file)
-                << Edit{{}, add(bio), kUnchanged, {records(bio).at(file)}, {failing(op, file)}};
-    }
     // The file made before the failure cannot be taken back: it stays, and is named.
     const Change keepsIF = [](QStringList tree) { return tree << u"IF/Bio.txt"_s; };
     const QStringList bothNamed{u"Notes/Bio.txt"_s, u"IF/Bio.txt"_s};
@@ -251,9 +246,6 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
         << Edit{{}, kRenameRefused, kUnchanged, {u"Select the journal"_s}};
     QTest::newRow("rename the blank entry") << Edit{QString(), kRenameRefused, kUnchanged, {u"no usable"_s}};
     QTest::newRow("rename ..") << Edit{u".."_s, kRenameRefused, kUnchanged, {u"no usable"_s}};
-    for (int skip : {0, 2, 4}) // the first record file, the third, the example folder
-        QTest::addRow("rename: rename %d fails", skip)
-            << Edit{cell, rename(cells), kUnchanged, {u"undone"_s}, {failing(Op::Rename, skip)}};
     QTest::newRow("rename: making the folder fails")
         << Edit{cell, rename(cells), kUnchanged, {u"undone"_s}, {noFolder, failing(Op::CreateFolder, 0)}};
     // The first rename back, of the notes file, fails too: that one stays renamed, and is named.
