@@ -20,7 +20,10 @@ namespace varnotel::test {
 // Records every start: the program and its arguments.
 class RecordingStarter final : public ProgramStarter {
 public:
-    Result start(const QString &program, const QStringList &arguments) override;
+    Result start(const QString &program, const QStringList &arguments) override {
+        starts.append(QStringList{program} + arguments);
+        return answer;
+    }
     QList<QStringList> starts; // program first, then the arguments
     Result answer;
 };
@@ -34,21 +37,24 @@ public:
     QString url() const override { return m_url; }
     PlayState playState() const override { return state; }
     void play() override;
-    void pause() override;
+    void pause() override {
+        if (!unplayable)
+            enter(PlayState::Paused);
+    }
     void stop() override;
     qint64 position() const override { return m_position; }
-    void setPosition(qint64 position) override;
+    void setPosition(qint64 position) override { emit positionChanged(m_position = position); }
     qint64 duration() const override { return m_duration; }
     int volume() const override { return m_volume; }
-    void setVolume(int volume) override;
+    void setVolume(int volume) override { emit volumeChanged(m_volume = volume); }
     bool isMuted() const override { return m_muted; }
-    void setMuted(bool muted) override;
+    void setMuted(bool muted) override { emit mutedChanged(m_muted = muted); }
 
     // The media, duration long, has played to its end.
     void reachEnd();
     // The file turned out to be unplayable, for the reason given.
     void failToPlay(const QString &reason);
-    void setDuration(qint64 duration);
+    void setDuration(qint64 duration) { emit durationChanged(m_duration = duration); }
 
     PlayState state = PlayState::Stopped;
     int plays = 0; // calls of play(), a restart among them
@@ -56,7 +62,10 @@ public:
     bool unplayable = false;
 
 private:
-    void enter(PlayState next);
+    void enter(PlayState next) {
+        state = next;
+        emit playStateChanged();
+    }
 
     QString m_url;
     qint64 m_position = 0;
