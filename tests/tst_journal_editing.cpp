@@ -30,8 +30,6 @@ using Op = FaultyFileSystem::Op;
 
 namespace {
 
-const QByteArray kCellImpact = "\"IF: 41.6\"\r\n";
-
 // The journal list reads .., ., Acta Physica, Acta, Cell, Dalton, Nature and,
 // from Journal/old, the blank entry. Cell has an edited IF file and two
 // articles, one in a subfolder; Nature has neither IF nor notes file nor
@@ -41,7 +39,7 @@ void makeLibrary(const TempLibrary &lib) {
         lib.addJournal(name);
         lib.makeFolder(u"Example/"_s + name.toString());
     }
-    lib.write(u"IF/Cell.txt", kCellImpact);
+    lib.write(u"IF/Cell.txt", "\"IF: 41.6\"\r\n");
     lib.remove(u"IF/Nature.txt");
     lib.remove(u"Notes/Nature.txt");
     lib.remove(u"Example/Nature");
@@ -50,13 +48,6 @@ void makeLibrary(const TempLibrary &lib) {
     for (const QStringView file : {u"Example/Acta/a.pdf", u"Example/Acta Physica/keep.pdf",
                                    u"Example/Cell/a.pdf", u"Example/Cell/old/b.pdf", u"Example/loose.pdf"})
         lib.write(file, file.toUtf8());
-}
-
-QStringList records(const QString &name) {
-    QStringList files;
-    for (const QStringView folder : {u"Journal/", u"IF/", u"Homepage/", u"Notes/"})
-        files << folder.toString() + name + u".txt"_s;
-    return files;
 }
 
 bool isRecordFile(const QString &entry) {
@@ -77,9 +68,9 @@ const Change kUnchanged = [](QStringList tree) { return tree; };
 
 Change adds(const QString &name) {
     return [=](QStringList tree) {
-        for (const QString &file : records(name))
-            if (!tree.contains(file))
-                tree << file;
+        for (const QString &folder : {u"Journal/"_s, u"IF/"_s, u"Homepage/"_s, u"Notes/"_s})
+            if (!tree.contains(folder + name + u".txt"_s))
+                tree << folder + name + u".txt"_s;
         return tree;
     };
 }
