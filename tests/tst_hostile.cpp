@@ -87,10 +87,10 @@ void removeAt(int parent, const char *name) {
 }
 
 void writeRaw(const QByteArray &path, const QByteArray &bytes) {
-    QFile file;
-    QVERIFY(
-        file.open(std::fopen(path.constData(), "wb"), QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
-    QCOMPARE(file.write(bytes), bytes.size());
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+    ::close(fd);
 }
 
 // The top of a USB stick as the trash finds it, and where a deleted file goes.
