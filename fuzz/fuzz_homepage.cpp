@@ -1,6 +1,7 @@
 // Whatever a homepage file or an article's path holds, the desktop is asked
-// for one thing only: xdg-open with one argument that is a web address (for
-// the browser) or the file (for a path), never an option.
+// for one thing only: xdg-open with one argument that is a web address with
+// a host (for the browser) or the file (for a path), never an option and
+// never empty.
 #include "Check.h"
 #include "media/CommandLines.h"
 #include "media/DesktopCommand.h"
@@ -19,7 +20,7 @@ void checkStart(const DesktopCommand &command) {
         return;
     }
     FUZZ_CHECK(command.program == QLatin1String("xdg-open"));
-    FUZZ_CHECK(command.arguments.size() == 1);
+    FUZZ_CHECK(command.arguments.size() == 1 && !command.arguments.first().isEmpty());
     FUZZ_CHECK(!command.arguments.first().startsWith(QLatin1Char('-')));
 }
 
@@ -32,8 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
     const DesktopCommand browse = desktopCommandFor(browserCommandLine(text));
     checkStart(browse);
     if (browse.refusal.isEmpty()) {
-        const QString scheme = QUrl(browse.arguments.first()).scheme().toLower();
+        const QUrl address(browse.arguments.first());
+        const QString scheme = address.scheme().toLower();
         FUZZ_CHECK(scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+        FUZZ_CHECK(!address.host().isEmpty());
     }
     const DesktopCommand open = desktopCommandFor(shellOpenCommandLine(text));
     checkStart(open);

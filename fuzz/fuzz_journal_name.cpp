@@ -1,6 +1,7 @@
 // A name the check lets through makes record files that stay in their own
-// folder and that the file system can hold; and the journal list gives that
-// very name back from the file.
+// folder, that the file system can hold and that Windows could hold too (none
+// of / \ : * ? " < > | nor a control character); and the journal list gives
+// that very name back from the file.
 #include "Check.h"
 #include "editing/JournalName.h"
 #include "library/FolderScanner.h"
@@ -22,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
     const QString fileName = path.mid(folder.size());
     FUZZ_CHECK(!fileName.contains(QLatin1Char('/')) && !fileName.contains(QChar(0)));
     FUZZ_CHECK(name != QLatin1String(".") && name != QLatin1String(".."));
+    for (const QChar c : name)
+        FUZZ_CHECK(!QStringLiteral("/\\:*?\"<>|").contains(c) && c.category() != QChar::Other_Control);
     FUZZ_CHECK(QFile::encodeName(fileName).size() <= kMaxFileNameBytes);
     FUZZ_CHECK(withoutLastFourCharacters(fileName) == name);
     FUZZ_CHECK(hasOwnExampleFolder(name));

@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <functional>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -72,13 +71,7 @@ QByteArrayList rawTree(const QByteArray &root, const QByteArray &prefix = {}) {
     return found;
 }
 
-void removeRawTree(const QByteArray &path) {
-    ::nftw(
-        path.constData(), [](const char *entry, const struct stat *, int, FTW *) { return ::remove(entry); },
-        16, FTW_DEPTH | FTW_PHYS);
-}
-
-// Removes a folder of any depth, folder by folder from descriptors.
+// Removes a folder of any depth and with any names, folder by folder from descriptors.
 void removeAt(int parent, const char *name) {
     const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
     if (fd >= 0) {
@@ -133,43 +126,31 @@ private slots:
     void deletingOnAnotherDiskUsesThatDisksTrash_data();
     void deletingOnAnotherDiskUsesThatDisksTrash();
     void hugeFilesAndFoldersStayQuick();
-    void anArticleNamedLikeACommandOpensAsOneArgument();
 };
 
 void HostileTest::pipesAndSocketsNeverHangOrGetWrittenThrough_data() {
     QTest::addColumn<SpecialFile>("file");
     QTest::addColumn<Special>("kind");
     const auto selectActa = [](Form1 &w) { clickRow(w.List1, 0); };
-    const QStringList both{u"Acta"_s, u"Cell"_s};
+    // Selecting tells that the field's file is no file; the button then cannot read it either.
+    const auto selectActaAndPress = [](QPushButton *Form1::*button) {
+        return [button](Form1 &w) {
+            clickRow(w.List1, 0);
+            click(w.*button);
+        };
+    };
+    const auto dropOnActa = [](Form1 &w) {
+        clickRow(w.List1, 0);
+        dropFiles(w.List3, {w.appDir() + u"/dropped.pdf"_s});
+    };
+    const QStringList both{u"Acta"_s, u"Cell"_s}, a{u"a.pdf"_s};
     const SpecialFile cases[] = {
-        // Selecting tells that the homepage file is no file; the button then cannot read it.
-        {u"Homepage/Acta.txt"_s,
-         [](Form1 &w) {
-             clickRow(w.List1, 0);
-             click(w.Command3);
-         },
-         both,
-         {u"a.pdf"_s},
-         2},
-        {u"IF/Acta.txt"_s, selectActa, both, {u"a.pdf"_s}, 1},
-        {u"Notes/Acta.txt"_s,
-         [](Form1 &w) {
-             clickRow(w.List1, 0);
-             click(w.Command1);
-         },
-         both,
-         {u"a.pdf"_s},
-         2},
+        {u"Homepage/Acta.txt"_s, selectActaAndPress(&Form1::Command3), both, a, 2},
+        {u"IF/Acta.txt"_s, selectActa, both, a, 1},
+        {u"Notes/Acta.txt"_s, selectActaAndPress(&Form1::Command1), both, a, 2},
         {u"Journal/Acta.txt"_s, [](Form1 &w) { click(w.Command10); }, {u"Cell"_s}, {}, 0},
-        {u"Example/Acta/b.pdf"_s, selectActa, both, {u"a.pdf"_s}, 0},
-        {u"dropped.pdf"_s,
-         [](Form1 &w) {
-             clickRow(w.List1, 0);
-             dropFiles(w.List3, {w.appDir() + u"/dropped.pdf"_s});
-         },
-         both,
-         {u"a.pdf"_s},
-         1},
+        {u"Example/Acta/b.pdf"_s, selectActa, both, a, 0},
+        {u"dropped.pdf"_s, dropOnActa, both, a, 1},
     };
     for (const SpecialFile &file : cases) {
         QTest::addRow("pipe at %s", qPrintable(file.path)) << file << Special::Pipe;
@@ -241,8 +222,7 @@ void HostileTest::namesThatAreNotUtf8KeepTheirBytes() {
     // Opened with the very bytes of its path.
     DesktopProgramStarter starter;
     QVERIFY(starter.start(u"touch"_s, {w.List3->itemData(0) + u".opened"_s}));
-    QTRY_VERIFY(QFile::exists(QFile::decodeName(root + "Example/" + gbk + "/a.pdf.opened")) ||
-                ::access((root + "Example/" + gbk + "/a.pdf.opened").constData(), F_OK) == 0);
+    QTRY_VERIFY(::access((root + "Example/" + gbk + "/a.pdf.opened").constData(), F_OK) == 0);
     // Confirming the rename prompt's default keeps the name; a new name is UTF-8.
     shown.seams.prompt.confirmDefault = true;
     clickRow(w.List1, 1);
@@ -257,7 +237,7 @@ void HostileTest::namesThatAreNotUtf8KeepTheirBytes() {
     QVERIFY(renamed.contains("IF/" + u"期刊 2.txt"_s.toUtf8()) && !renamed.contains("IF/" + gbk + ".txt"));
     QCOMPARE(lib.read(u"IF/期刊 2.txt"), "\"IF: 3.1\"\r\n");
     QCOMPARE(shown.seams.errors.messages, QStringList());
-    removeRawTree(root + "Example/" + gbk); // Qt's own clean-up cannot name it
+    removeAt(AT_FDCWD, (root + "Example/" + gbk).constData()); // Qt's own clean-up cannot name it
 }
 
 // A link to / (or to any folder above the library, such as the home folder,
@@ -417,20 +397,6 @@ void HostileTest::hugeFilesAndFoldersStayQuick() {
     QCOMPARE(shown.window.List3->listCount(), 100'000);
     for (const TextBox *box : {shown.window.Text3, shown.window.Text4})
         QVERIFY(box->text().size() < 2 * 1024 * 1024 && box->text().endsWith(u"not shown.)\r\n"_s));
-}
-
-// Whatever an article is called, a double-click starts the opener with its
-// path as one argument, and nothing else.
-void HostileTest::anArticleNamedLikeACommandOpensAsOneArgument() {
-    TempLibrary lib;
-    lib.addJournal(u"Acta");
-    const QString name = u"--help; rm -rf ~ $(id) `x` \"q\" 'a'|b&.pdf"_s;
-    lib.write(u"Example/Acta/"_s + name, "x");
-    ShownWindow shown(lib.appDir());
-    clickRow(shown.window.List1, 0);
-    doubleClickRow(shown.window.List3, 0);
-    const QList<QStringList> expected{{u"xdg-open"_s, lib.path(u"Example/Acta/"_s + name)}};
-    QCOMPARE(shown.seams.starter.starts, expected);
 }
 
 QTEST_MAIN(HostileTest)

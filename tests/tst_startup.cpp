@@ -35,20 +35,22 @@ QDateTime at(int year, int month, int day, int hour, int minute, int second) {
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
-    void startsOnTheApplicationFolderWhateverTheCurrentFolder();
+    void startsOnTheApplicationFolderAndRefreshReadsItAgain();
     void missingFoldersAndFailedPurgesDoNotStopStartUp();
-    void refreshRebuildsAndPurgesOneBlankNameFile();
     void controlsStandWhereAPersonExpectsThem();
     void theBlogButtonHasTheFocusAndTabVisitsTheControlsInOrder();
     void clockLinesForFixedMoments();
     void eachTickPrintsBothClockLinesAnew();
 };
 
-// The statistics lines are printed on the window itself, before it is first
-// shown, and stay there whole: off the top edge, above the clock box that
-// would hide anything lower. One blank-name file is purged before the scan,
-// the next at the next start.
-void StartupTest::startsOnTheApplicationFolderWhateverTheCurrentFolder() {
+// Whatever the current folder. The statistics lines are printed on the
+// window itself, before it is first shown, and stay there whole: off the top
+// edge, above the clock box that would hide anything lower. One blank-name
+// file is purged before the scan, the next at the next start. Refresh then
+// shows the changes made outside the program; the boxes and the skip-to box
+// keep their texts. The blank entry is listed and counted by the click that
+// deletes its file, and each click purges one blank-name file only.
+void StartupTest::startsOnTheApplicationFolderAndRefreshReadsItAgain() {
     TempLibrary lib;
     lib.write(u"Journal/.txt", quoted({}));
     lib.write(u"IF/.txt", quoted(u"IF:"_s));
@@ -72,6 +74,23 @@ void StartupTest::startsOnTheApplicationFolderWhateverTheCurrentFolder() {
     QVERIFY(lib.exists(u"IF/.txt"));
     ShownWindow(lib.appDir());
     QVERIFY(!lib.exists(u"IF/.txt"));
+
+    QTest::keyClicks(w.Text1, u"zzz"_s);
+    clickRow(w.List1, 1);
+    const QStringList shownBoxes = boxes(w);
+    lib.remove(u"Journal/cell.txt");
+    lib.write(u"Example/Nature/b.pdf", "x");
+    lib.write(u"Journal/.txt", quoted({}));
+    lib.write(u"IF/.txt", quoted(u"IF:"_s));
+    click(w.Command10);
+    QCOMPARE(w.List1->items(), (QStringList{QString(), u"Nature"_s}));
+    QCOMPARE(w.surfaceLines(), statistics(2, 3));
+    QCOMPARE(w.currentJournal(), std::nullopt);
+    QCOMPARE(w.List3->items(), QStringList());
+    QCOMPARE(boxes(w), shownBoxes);
+    QCOMPARE(w.Text1->text(), u"zzz"_s);
+    QVERIFY(!lib.exists(u"Journal/.txt") && lib.exists(u"IF/.txt"));
+    QCOMPARE(shown.seams.errors.messages, QStringList());
 }
 
 void StartupTest::missingFoldersAndFailedPurgesDoNotStopStartUp() {
@@ -92,34 +111,6 @@ void StartupTest::missingFoldersAndFailedPurgesDoNotStopStartUp() {
              QString());
     QCOMPARE(window.List1->items(), (QStringList{QString(), u"Acta"_s}));
     QCOMPARE(seams.player.urlSets, 1);
-}
-
-// Changes made outside the program show after the click; the boxes and the
-// skip-to box keep their texts. The blank entry is listed and counted by the
-// click that deletes its file, and each click purges one blank-name file only.
-void StartupTest::refreshRebuildsAndPurgesOneBlankNameFile() {
-    TempLibrary lib;
-    lib.addJournal(u"Cell");
-    lib.addJournal(u"Nature");
-    lib.write(u"Example/Nature/a.pdf", "x");
-    ShownWindow shown(lib.appDir());
-    Form1 &w = shown.window;
-    QTest::keyClicks(w.Text1, u"zzz"_s);
-    clickRow(w.List1, 1);
-    const QStringList shownBoxes = boxes(w);
-    lib.remove(u"Journal/Cell.txt");
-    lib.write(u"Example/Nature/b.pdf", "x");
-    lib.write(u"Journal/.txt", quoted({}));
-    lib.write(u"IF/.txt", quoted(u"IF:"_s));
-    click(w.Command10);
-    QCOMPARE(w.List1->items(), (QStringList{QString(), u"Nature"_s}));
-    QCOMPARE(w.surfaceLines(), statistics(2, 2));
-    QCOMPARE(w.currentJournal(), std::nullopt);
-    QCOMPARE(w.List3->items(), QStringList());
-    QCOMPARE(boxes(w), shownBoxes);
-    QCOMPARE(w.Text1->text(), u"zzz"_s);
-    QVERIFY(!lib.exists(u"Journal/.txt") && lib.exists(u"IF/.txt"));
-    QCOMPARE(shown.seams.errors.messages, QStringList());
 }
 
 // Measured as a person would: edges that line up, the bar along the bottom,

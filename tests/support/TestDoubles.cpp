@@ -4,11 +4,6 @@
 
 namespace varnotel::test {
 
-Result RecordingStarter::start(const QString &program, const QStringList &arguments) {
-    starts.append(QStringList{program} + arguments);
-    return answer;
-}
-
 void FakePlayer::setUrl(const QString &url) {
     m_url = url;
     ++urlSets;
@@ -25,29 +20,9 @@ void FakePlayer::play() {
     enter(PlayState::Playing);
 }
 
-void FakePlayer::pause() {
-    if (!unplayable)
-        enter(PlayState::Paused);
-}
-
 void FakePlayer::stop() {
     enter(PlayState::Stopped);
     setPosition(0);
-}
-
-void FakePlayer::setPosition(qint64 position) {
-    m_position = position;
-    emit positionChanged(position);
-}
-
-void FakePlayer::setVolume(int volume) {
-    m_volume = volume;
-    emit volumeChanged(volume);
-}
-
-void FakePlayer::setMuted(bool muted) {
-    m_muted = muted;
-    emit mutedChanged(muted);
 }
 
 void FakePlayer::reachEnd() {
@@ -62,21 +37,9 @@ void FakePlayer::failToPlay(const QString &reason) {
     emit cannotPlay(reason);
 }
 
-void FakePlayer::setDuration(qint64 duration) {
-    m_duration = duration;
-    emit durationChanged(duration);
-}
-
-void FakePlayer::enter(PlayState next) {
-    state = next;
-    emit playStateChanged();
-}
-
 QString ScriptedPrompt::ask(QWidget *, const QString &prompt, const QString &title,
                             const QString &defaultText) {
     asked.append({prompt, title, defaultText});
-    if (whileAsking)
-        whileAsking();
     if (confirmDefault)
         return defaultText;
     return answers.isEmpty() ? QString() : answers.takeFirst();
@@ -104,28 +67,20 @@ bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
     return true;
 }
 
-#define VARNOTEL_FAULT_OR(op, realCall) VARNOTEL_FAULT_AT_OR(op, QString(), realCall)
-#define VARNOTEL_FAULT_AT_OR(op, path, realCall)                                                             \
-    do {                                                                                                     \
-        if (shouldFail(op, path))                                                                            \
-            return Result::failure(m_reason);                                                                \
-        return realCall;                                                                                     \
-    } while (false)
-
 Result FaultyFileSystem::createFolder(const QString &path) {
-    VARNOTEL_FAULT_OR(Op::CreateFolder, m_real.createFolder(path));
+    return shouldFail(Op::CreateFolder) ? Result::failure(m_reason) : m_real.createFolder(path);
 }
 Result FaultyFileSystem::createPrivateFolder(const QString &path) {
-    VARNOTEL_FAULT_OR(Op::CreateFolder, m_real.createPrivateFolder(path));
+    return shouldFail(Op::CreateFolder) ? Result::failure(m_reason) : m_real.createPrivateFolder(path);
 }
 Result FaultyFileSystem::removeFolder(const QString &path) {
-    VARNOTEL_FAULT_AT_OR(Op::RemoveFolder, path, m_real.removeFolder(path));
+    return shouldFail(Op::RemoveFolder, path) ? Result::failure(m_reason) : m_real.removeFolder(path);
 }
 Result FaultyFileSystem::removeFile(const QString &path) {
-    VARNOTEL_FAULT_AT_OR(Op::RemoveFile, path, m_real.removeFile(path));
+    return shouldFail(Op::RemoveFile, path) ? Result::failure(m_reason) : m_real.removeFile(path);
 }
 Result FaultyFileSystem::renameNoReplace(const QString &from, const QString &to) {
-    VARNOTEL_FAULT_AT_OR(Op::Rename, from, m_real.renameNoReplace(from, to));
+    return shouldFail(Op::Rename, from) ? Result::failure(m_reason) : m_real.renameNoReplace(from, to);
 }
 Result FaultyFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {
     const int pieceMs = copyPieceMs;
@@ -133,17 +88,18 @@ Result FaultyFileSystem::copyFile(const QString &from, const QString &to, const 
         QThread::msleep(static_cast<unsigned long>(pieceMs));
         return !progress || progress(copied, total);
     };
-    VARNOTEL_FAULT_OR(Op::Copy, m_real.copyFile(from, to, slowed));
+    return shouldFail(Op::Copy) ? Result::failure(m_reason) : m_real.copyFile(from, to, slowed);
 }
 Result FaultyFileSystem::replaceFile(const QString &from, const QString &to) {
-    VARNOTEL_FAULT_AT_OR(Op::Replace, from, m_real.replaceFile(from, to));
+    return shouldFail(Op::Replace, from) ? Result::failure(m_reason) : m_real.replaceFile(from, to);
 }
 Result FaultyFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
-    VARNOTEL_FAULT_OR(Op::Write, m_real.writeFile(path, bytes));
+    return shouldFail(Op::Write) ? Result::failure(m_reason) : m_real.writeFile(path, bytes);
 }
 Result FaultyFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                                   bool &truncated) const {
-    VARNOTEL_FAULT_OR(Op::Read, m_real.readFile(path, maxBytes, bytes, truncated));
+    return shouldFail(Op::Read) ? Result::failure(m_reason)
+                                : m_real.readFile(path, maxBytes, bytes, truncated);
 }
 
 EntryStatus FaultyFileSystem::coarse(EntryStatus status) const {
@@ -206,8 +162,5 @@ std::unique_ptr<FolderWatch> FaultyFileSystem::createFolderWatch() const {
         return nullptr;
     return std::make_unique<FaultyFolderWatch>(*this, std::move(real));
 }
-
-#undef VARNOTEL_FAULT_OR
-#undef VARNOTEL_FAULT_AT_OR
 
 } // namespace varnotel::test

@@ -11,10 +11,8 @@
 
 #include <QList>
 #include <QMap>
-#include <QPair>
 #include <QStringList>
 
-#include <functional>
 #include <utility>
 
 namespace varnotel::test {
@@ -22,7 +20,10 @@ namespace varnotel::test {
 // Records every start: the program and its arguments.
 class RecordingStarter final : public ProgramStarter {
 public:
-    Result start(const QString &program, const QStringList &arguments) override;
+    Result start(const QString &program, const QStringList &arguments) override {
+        starts.append(QStringList{program} + arguments);
+        return answer;
+    }
     QList<QStringList> starts; // program first, then the arguments
     Result answer;
 };
@@ -36,21 +37,24 @@ public:
     QString url() const override { return m_url; }
     PlayState playState() const override { return state; }
     void play() override;
-    void pause() override;
+    void pause() override {
+        if (!unplayable)
+            enter(PlayState::Paused);
+    }
     void stop() override;
     qint64 position() const override { return m_position; }
-    void setPosition(qint64 position) override;
+    void setPosition(qint64 position) override { emit positionChanged(m_position = position); }
     qint64 duration() const override { return m_duration; }
     int volume() const override { return m_volume; }
-    void setVolume(int volume) override;
+    void setVolume(int volume) override { emit volumeChanged(m_volume = volume); }
     bool isMuted() const override { return m_muted; }
-    void setMuted(bool muted) override;
+    void setMuted(bool muted) override { emit mutedChanged(m_muted = muted); }
 
     // The media, duration long, has played to its end.
     void reachEnd();
     // The file turned out to be unplayable, for the reason given.
     void failToPlay(const QString &reason);
-    void setDuration(qint64 duration);
+    void setDuration(qint64 duration) { emit durationChanged(m_duration = duration); }
 
     PlayState state = PlayState::Stopped;
     int plays = 0; // calls of play(), a restart among them
@@ -58,7 +62,10 @@ public:
     bool unplayable = false;
 
 private:
-    void enter(PlayState next);
+    void enter(PlayState next) {
+        state = next;
+        emit playStateChanged();
+    }
 
     QString m_url;
     qint64 m_position = 0;
@@ -79,8 +86,6 @@ public:
     QList<Asked> asked;
     // When set, the default text is taken as the answer (the user just confirms).
     bool confirmDefault = false;
-    // What happens elsewhere while the prompt is open.
-    std::function<void()> whileAsking;
 };
 
 class FixedClock final : public Clock {
@@ -139,7 +144,6 @@ public:
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
     // Removing or renaming the path fails the next `times` times ("in use").
     void resist(const QString &path, int times = kForever) { m_resisting[path] = times; }
-    QStringList resisting() const { return m_resisting.keys(); }
     int calls(Op op) const { return m_calls.value(op); }
     // Counting every call that can fail, of any operation: the nth from now
     // fails (0 is the next one); -1 fails none.
