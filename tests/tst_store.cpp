@@ -52,10 +52,8 @@ class StoreTest : public QObject {
     Q_OBJECT
 private slots:
     void recordFilesAreWrittenOnceAndNeverThrough();
-    void readingForDisplayDecodesAndCutsWhole();
-    void textIsWrittenInTheLocalesEncoding();
-    void scannersListFilesFirstThenSubfolders();
-    void scannersSkipWhatIsNoFileAndEndOnLoopsAndDeepTrees();
+    void textIsReadAndWrittenInItsEncoding();
+    void scannersListFilesFirstThenSubfoldersAndEnd();
     void purgeDeletesOneBlankNameFilePerRun();
 };
 
@@ -80,7 +78,7 @@ void StoreTest::recordFilesAreWrittenOnceAndNeverThrough() {
 // are not UTF-8 are code page 936; a missing file is a failure, not an empty
 // text. A cut at the limit never breaks a character: "期" is three bytes, and
 // a limit of 10 bytes cuts the fourth one in two.
-void StoreTest::readingForDisplayDecodesAndCutsWhole() {
+void StoreTest::textIsReadAndWrittenInItsEncoding() {
     QCOMPARE(display(""), QString());
     QCOMPARE(display(QByteArray()), u"<failed>"_s);
     QCOMPARE(display("\xEF\xBB\xBFhttp://x/\r\n"), u"http://x/\r\n"_s);
@@ -98,10 +96,8 @@ void StoreTest::readingForDisplayDecodesAndCutsWhole() {
     const FieldShown shown = showFieldFile(fs, lib.appDir(), Record::ImpactFactor, u"Nature"_s);
     QCOMPARE(shown.text, QString::fromLatin1(huge.left(kDisplayLimit)) + restNotShownNote());
     QVERIFY(isBilingual(restNotShownNote()));
-}
-
-// A locale that cannot hold the text gets UTF-8 rather than question marks.
-void StoreTest::textIsWrittenInTheLocalesEncoding() {
+    // Text is written in the locale's encoding, and in UTF-8 rather than
+    // question marks where the locale cannot hold it.
     QCOMPARE(encoding::encodeForCodeset(u"期刊"_s, "GB18030"), kQiKanGbk);
     for (const char *narrow : {"ISO-8859-1", "ANSI_X3.4-1968"})
         QCOMPARE(encoding::encodeForCodeset(u"期刊"_s, narrow), u"期刊"_s.toUtf8());
@@ -110,8 +106,10 @@ void StoreTest::textIsWrittenInTheLocalesEncoding() {
 // By name without regard to case, ties by exact name (upper case first); a
 // folder's subfolders only after all of its own files, depth first. The last
 // four characters go (not UTF-16 units); shorter names give the empty item,
-// so every file is still counted.
-void StoreTest::scannersListFilesFirstThenSubfolders() {
+// so every file is still counted. What is no file is left out (pipes and
+// sockets as the window meets them, in tst_hostile), and loops and deep trees
+// end.
+void StoreTest::scannersListFilesFirstThenSubfoldersAndEnd() {
     TempLibrary lib;
     for (const QString &name : u"b A a C old/Z old/deeper/Y old/M Alpha/Q zeta/P"_s.split(u' '))
         lib.write(u"Journal/"_s + name + u".txt"_s, "x");
@@ -126,24 +124,17 @@ void StoreTest::scannersListFilesFirstThenSubfolders() {
     // A missing folder, or a file where the folder belongs, lists nothing.
     QCOMPARE(scanned(lib, u"Missing"), QStringList());
     QCOMPARE(scanned(lib, u"Example/ab"), QStringList());
-}
 
-// Pipes and sockets are left out as the window meets them (tst_hostile).
-void StoreTest::scannersSkipWhatIsNoFileAndEndOnLoopsAndDeepTrees() {
-    TempLibrary lib;
-    lib.write(u"Journal/real.txt", "x");
-    link(lib, u"Journal/real.txt", u"Journal/link.txt");
-    link(lib, u"Journal/gone.txt", u"Journal/dangling.txt");
-    lib.write(u"Journal/ro.txt", "x");
-    QVERIFY(QFile::setPermissions(lib.path(u"Journal/ro.txt"), QFileDevice::ReadOwner));
-    lib.write(u"Journal/sub/s.txt", "x");
-    link(lib, u"Journal", u"Journal/up");           // a loop back to the top
-    link(lib, u"Journal/sub", u"Journal/sub/self"); // a loop onto itself, below a real folder
-    QString deep = u"Journal/sub"_s;
-    for (int level = 0; level < 1000; ++level)
-        deep += u"/d"_s;
-    lib.write(deep + u"/deep.txt"_s, "x");
-    QCOMPARE(scanned(lib, u"Journal"), (QStringList{u"link"_s, u"real"_s, u"ro"_s, u"s"_s, u"deep"_s}));
+    lib.write(u"IF/real.txt", "x");
+    link(lib, u"IF/real.txt", u"IF/link.txt");
+    link(lib, u"IF/gone.txt", u"IF/dangling.txt");
+    lib.write(u"IF/ro.txt", "x");
+    QVERIFY(QFile::setPermissions(lib.path(u"IF/ro.txt"), QFileDevice::ReadOwner));
+    lib.write(u"IF/sub/s.txt", "x");
+    link(lib, u"IF", u"IF/up");           // a loop back to the top
+    link(lib, u"IF/sub", u"IF/sub/self"); // a loop onto itself, below a real folder
+    lib.write(u"IF/sub"_s + u"/d"_s.repeated(1000) + u"/deep.txt"_s, "x");
+    QCOMPARE(scanned(lib, u"IF"), (QStringList{u"link"_s, u"real"_s, u"ro"_s, u"s"_s, u"deep"_s}));
 }
 
 void StoreTest::purgeDeletesOneBlankNameFilePerRun() {

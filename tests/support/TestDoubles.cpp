@@ -4,49 +4,6 @@
 
 namespace varnotel::test {
 
-void FakePlayer::setUrl(const QString &url) {
-    m_url = url;
-    ++urlSets;
-    if (kStoredPlayerSettings.autoStart)
-        play();
-}
-
-void FakePlayer::play() {
-    ++plays;
-    if (unplayable)
-        return;
-    if (state == PlayState::Stopped)
-        setPosition(0);
-    enter(PlayState::Playing);
-}
-
-void FakePlayer::stop() {
-    enter(PlayState::Stopped);
-    setPosition(0);
-}
-
-void FakePlayer::reachEnd() {
-    setPosition(m_duration);
-    enter(PlayState::Stopped);
-    emit endOfMedia();
-}
-
-void FakePlayer::failToPlay(const QString &reason) {
-    unplayable = true;
-    enter(PlayState::Stopped);
-    emit cannotPlay(reason);
-}
-
-QString ScriptedPrompt::ask(QWidget *, const QString &prompt, const QString &title,
-                            const QString &defaultText) {
-    asked.append({prompt, title, defaultText});
-    if (confirmDefault)
-        return defaultText;
-    return answers.isEmpty() ? QString() : answers.takeFirst();
-}
-
-void FaultyFileSystem::failOn(Op op, int skip, const QString &reason) { m_faults[op] = {skip, reason}; }
-
 bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
     const int call = m_calls[op]++;
     if (m_allCalls++ == m_failCall) {
@@ -67,39 +24,12 @@ bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
     return true;
 }
 
-Result FaultyFileSystem::createFolder(const QString &path) {
-    return shouldFail(Op::CreateFolder) ? Result::failure(m_reason) : m_real.createFolder(path);
-}
-Result FaultyFileSystem::createPrivateFolder(const QString &path) {
-    return shouldFail(Op::CreateFolder) ? Result::failure(m_reason) : m_real.createPrivateFolder(path);
-}
-Result FaultyFileSystem::removeFolder(const QString &path) {
-    return shouldFail(Op::RemoveFolder, path) ? Result::failure(m_reason) : m_real.removeFolder(path);
-}
-Result FaultyFileSystem::removeFile(const QString &path) {
-    return shouldFail(Op::RemoveFile, path) ? Result::failure(m_reason) : m_real.removeFile(path);
-}
-Result FaultyFileSystem::renameNoReplace(const QString &from, const QString &to) {
-    return shouldFail(Op::Rename, from) ? Result::failure(m_reason) : m_real.renameNoReplace(from, to);
-}
 Result FaultyFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {
-    const int pieceMs = copyPieceMs;
-    auto slowed = [pieceMs, &progress](qint64 copied, qint64 total) {
+    const auto slowed = [pieceMs = copyPieceMs, &progress](qint64 copied, qint64 total) {
         QThread::msleep(static_cast<unsigned long>(pieceMs));
         return !progress || progress(copied, total);
     };
-    return shouldFail(Op::Copy) ? Result::failure(m_reason) : m_real.copyFile(from, to, slowed);
-}
-Result FaultyFileSystem::replaceFile(const QString &from, const QString &to) {
-    return shouldFail(Op::Replace, from) ? Result::failure(m_reason) : m_real.replaceFile(from, to);
-}
-Result FaultyFileSystem::writeFile(const QString &path, const QByteArray &bytes) {
-    return shouldFail(Op::Write) ? Result::failure(m_reason) : m_real.writeFile(path, bytes);
-}
-Result FaultyFileSystem::readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
-                                  bool &truncated) const {
-    return shouldFail(Op::Read) ? Result::failure(m_reason)
-                                : m_real.readFile(path, maxBytes, bytes, truncated);
+    return unlessFailing(Op::Copy, {}, [&] { return m_real.copyFile(from, to, slowed); });
 }
 
 EntryStatus FaultyFileSystem::coarse(EntryStatus status) const {
@@ -110,16 +40,10 @@ EntryStatus FaultyFileSystem::coarse(EntryStatus status) const {
     return status;
 }
 
-EntryStatus FaultyFileSystem::status(const QString &path) const { return coarse(m_real.status(path)); }
-
 FolderRead FaultyFileSystem::readFolder(const QString &path, const EntryStatus &before, FileNames files,
                                         Subfolders subfolders) const {
-    if (denies(path)) {
-        FolderRead denied;
-        denied.denied = true;
-        denied.status = m_real.status(path);
-        return denied;
-    }
+    if (denies(path))
+        return {.denied = true, .status = m_real.status(path), .entries = {}, .idleLinks = {}};
     FolderRead read = m_real.readFolder(path, before, files, subfolders);
     read.status = coarse(read.status);
     for (DirEntry &entry : read.entries)
@@ -144,9 +68,8 @@ public:
     void unwatch(int handle) override { m_real->unwatch(handle); }
     News takeNews() override {
         News news = m_real->takeNews();
-        if (m_owner.takeLostWatchNews())
-            return {{}, {}, true}; // an overflow may swallow the end of a watch too
-        return news;
+        // An overflow may swallow the end of a watch too.
+        return m_owner.takeLostWatchNews() ? News{{}, {}, true} : news;
     }
 
 private:
@@ -158,9 +81,7 @@ private:
 
 std::unique_ptr<FolderWatch> FaultyFileSystem::createFolderWatch() const {
     std::unique_ptr<FolderWatch> real = watchable ? m_real.createFolderWatch() : nullptr;
-    if (!real)
-        return nullptr;
-    return std::make_unique<FaultyFolderWatch>(*this, std::move(real));
+    return real ? std::make_unique<FaultyFolderWatch>(*this, std::move(real)) : nullptr;
 }
 
 } // namespace varnotel::test

@@ -33,15 +33,30 @@ public:
 class FakePlayer final : public MediaPlayer {
     Q_OBJECT
 public:
-    void setUrl(const QString &url) override;
+    void setUrl(const QString &url) override {
+        m_url = url;
+        ++urlSets;
+        if (kStoredPlayerSettings.autoStart)
+            play();
+    }
     QString url() const override { return m_url; }
     PlayState playState() const override { return state; }
-    void play() override;
+    void play() override {
+        ++plays;
+        if (unplayable)
+            return;
+        if (state == PlayState::Stopped)
+            setPosition(0);
+        enter(PlayState::Playing);
+    }
     void pause() override {
         if (!unplayable)
             enter(PlayState::Paused);
     }
-    void stop() override;
+    void stop() override {
+        enter(PlayState::Stopped);
+        setPosition(0);
+    }
     qint64 position() const override { return m_position; }
     void setPosition(qint64 position) override { emit positionChanged(m_position = position); }
     qint64 duration() const override { return m_duration; }
@@ -51,9 +66,17 @@ public:
     void setMuted(bool muted) override { emit mutedChanged(m_muted = muted); }
 
     // The media, duration long, has played to its end.
-    void reachEnd();
+    void reachEnd() {
+        setPosition(m_duration);
+        enter(PlayState::Stopped);
+        emit endOfMedia();
+    }
     // The file turned out to be unplayable, for the reason given.
-    void failToPlay(const QString &reason);
+    void failToPlay(const QString &reason) {
+        unplayable = true;
+        enter(PlayState::Stopped);
+        emit cannotPlay(reason);
+    }
     void setDuration(qint64 duration) { emit durationChanged(m_duration = duration); }
 
     PlayState state = PlayState::Stopped;
@@ -77,15 +100,12 @@ private:
 // Answers prompts from a script; an exhausted script cancels.
 class ScriptedPrompt final : public InputPrompt {
 public:
-    QString ask(QWidget *parent, const QString &prompt, const QString &title,
-                const QString &defaultText) override;
+    QString ask(QWidget *, const QString &, const QString &, const QString &defaultText) override {
+        asked << defaultText;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
     QStringList answers;
-    struct Asked {
-        QString prompt, title, defaultText;
-    };
-    QList<Asked> asked;
-    // When set, the default text is taken as the answer (the user just confirms).
-    bool confirmDefault = false;
+    QStringList asked; // the default text of each prompt
 };
 
 class FixedClock final : public Clock {
@@ -115,19 +135,9 @@ public:
     // A folder that stands for another disk (a USB stick): entries at or below
     // it tell the trash another device.
     QString otherDevice;
-    std::optional<EntryId> onDevice(const QString &path, std::optional<EntryId> id) const {
-        if (id && !otherDevice.isEmpty() && (path == otherDevice || path.startsWith(otherDevice + u'/')))
-            id->device += 1'000'000;
-        return id;
-    }
     // Folders that are there but cannot be read (tests run as root, whom
     // permissions do not stop).
     QStringList deniedFolders;
-    bool denies(QString folder) const {
-        while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-            folder.chop(1);
-        return deniedFolders.contains(folder);
-    }
 
     // A file system with coarse timestamps: folder times are cut down to this
     // granularity (0 keeps them), and it reports this slack (0: the real one).
@@ -141,7 +151,9 @@ public:
     EntryStatus coarse(EntryStatus status) const;
 
     // The call of op after `skip` successful ones fails with the reason.
-    void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure"));
+    void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure")) {
+        m_faults[op] = {skip, reason};
+    }
     // Removing or renaming the path fails the next `times` times ("in use").
     void resist(const QString &path, int times = kForever) { m_resisting[path] = times; }
     int calls(Op op) const { return m_calls.value(op); }
@@ -164,23 +176,53 @@ public:
         return onDevice(path, m_real.entryId(path));
     }
     FolderTrust folderTrust(const QString &path) const override { return m_real.folderTrust(path); }
-    EntryStatus status(const QString &path) const override;
+    EntryStatus status(const QString &path) const override { return coarse(m_real.status(path)); }
     FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
                           Subfolders subfolders) const override;
     qint64 timestampSlackNs() const override { return slackNs > 0 ? slackNs : m_real.timestampSlackNs(); }
     std::unique_ptr<FolderWatch> createFolderWatch() const override;
-    Result createFolder(const QString &path) override;
-    Result createPrivateFolder(const QString &path) override;
-    Result removeFolder(const QString &path) override;
-    Result removeFile(const QString &path) override;
-    Result renameNoReplace(const QString &from, const QString &to) override;
+
+    Result createFolder(const QString &path) override {
+        return unlessFailing(Op::CreateFolder, {}, [&] { return m_real.createFolder(path); });
+    }
+    Result createPrivateFolder(const QString &path) override {
+        return unlessFailing(Op::CreateFolder, {}, [&] { return m_real.createPrivateFolder(path); });
+    }
+    Result removeFolder(const QString &path) override {
+        return unlessFailing(Op::RemoveFolder, path, [&] { return m_real.removeFolder(path); });
+    }
+    Result removeFile(const QString &path) override {
+        return unlessFailing(Op::RemoveFile, path, [&] { return m_real.removeFile(path); });
+    }
+    Result renameNoReplace(const QString &from, const QString &to) override {
+        return unlessFailing(Op::Rename, from, [&] { return m_real.renameNoReplace(from, to); });
+    }
     Result copyFile(const QString &from, const QString &to, const CopyProgress &progress) override;
-    Result replaceFile(const QString &from, const QString &to) override;
-    Result writeFile(const QString &path, const QByteArray &bytes) override;
-    Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override;
+    Result replaceFile(const QString &from, const QString &to) override {
+        return unlessFailing(Op::Replace, from, [&] { return m_real.replaceFile(from, to); });
+    }
+    Result writeFile(const QString &path, const QByteArray &bytes) override {
+        return unlessFailing(Op::Write, {}, [&] { return m_real.writeFile(path, bytes); });
+    }
+    Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override {
+        return unlessFailing(Op::Read, {}, [&] { return m_real.readFile(path, maxBytes, bytes, truncated); });
+    }
 
 private:
-    bool shouldFail(Op op, const QString &path = QString()) const;
+    bool shouldFail(Op op, const QString &path) const;
+    template <typename RealCall> Result unlessFailing(Op op, const QString &path, RealCall real) const {
+        return shouldFail(op, path) ? Result::failure(m_reason) : real();
+    }
+    std::optional<EntryId> onDevice(const QString &path, std::optional<EntryId> id) const {
+        if (id && !otherDevice.isEmpty() && (path == otherDevice || path.startsWith(otherDevice + u'/')))
+            id->device += 1'000'000;
+        return id;
+    }
+    bool denies(QString folder) const {
+        while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+            folder.chop(1);
+        return deniedFolders.contains(folder);
+    }
 
     PosixFileSystem m_real;
     struct Fault {
