@@ -119,14 +119,6 @@ Step resisting(const QStringList &files, int times = FaultyFileSystem::kForever)
             fs.resist(lib.path(file), times);
     };
 }
-// Another instance of the program renames the journal.
-Step renamingElsewhere(const QString &from, const QString &to) {
-    return [=](const TempLibrary &lib, FaultyFileSystem &) {
-        for (const QString &entry :
-             {u"Journal/%1.txt"_s, u"IF/%1.txt"_s, u"Homepage/%1.txt"_s, u"Notes/%1.txt"_s, u"Example/%1"_s})
-            QVERIFY(QFile::rename(lib.path(entry.arg(from)), lib.path(entry.arg(to))));
-    };
-}
 
 // What is pressed or typed, and what the program asks: its prompt, title
 // and default answer, answered by pasting a name or cancelled.
@@ -148,9 +140,6 @@ Act rename(const QString &answer, const QString &from = u"Cell"_s) {
 }
 Act type(const QString &keys) {
     return {[keys](Form1 &w) { QTest::keyClicks(w.List1, keys); }};
-}
-Act select(const QString &journal) {
-    return {[journal](Form1 &w) { clickRow(w.List1, w.List1->items().indexOf(journal)); }};
 }
 const Act kRenameRefused = pressing(&Form1::Command4);
 const Act kDelete = pressing(&Form1::Command11);
@@ -290,9 +279,14 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
         {{}, pressing(&Form1::Command1), kUnchanged, {u"select a journal"_s}});
     // Another instance renamed Dalton to New: the program says so, rebuilds the
     // lists, and makes no file for Dalton nor under the name typed.
-    const QList<Step> daltonGone{renamingElsewhere(d, u"New"_s)};
+    const QList<Step> daltonGone{[](const TempLibrary &lib, FaultyFileSystem &) {
+        for (const QString &entry :
+             {u"Journal/%1.txt"_s, u"IF/%1.txt"_s, u"Homepage/%1.txt"_s, u"Notes/%1.txt"_s, u"Example/%1"_s})
+            QVERIFY(QFile::rename(lib.path(entry.arg(u"Dalton"_s)), lib.path(entry.arg(u"New"_s))));
+    }};
     const QStringList told{u"no longer in the library"_s, u"\nDalton"_s};
-    row("selecting a journal gone elsewhere", {{}, select(d), kUnchanged, told, daltonGone});
+    const Act selectDalton{[](Form1 &w) { clickRow(w.List1, w.List1->items().indexOf(u"Dalton"_s)); }};
+    row("selecting a journal gone elsewhere", {{}, selectDalton, kUnchanged, told, daltonGone});
     row("its IF, gone", {d, pressing(&Form1::Command5), kUnchanged, told, daltonGone});
     row("its homepage, gone", {d, pressing(&Form1::Command3), kUnchanged, told, daltonGone});
     row("renaming it, gone", {d, kRenameRefused, kUnchanged, told, daltonGone});

@@ -48,8 +48,7 @@ public:
         static const QStringList stems{u"a"_s,        u"B"_s, u"b"_s, u"Nature"_s,  u"期刊"_s,
                                        u"物理学报"_s, u"Ä"_s, u"ä"_s, u".hidden"_s, u"long name"_s};
         static const QStringList endings{u".txt"_s, u".TXT"_s, u".pdf"_s, u""_s};
-        const QString stem = stems.at(m_random.bounded(int(stems.size())));
-        const QString ending = endings.at(m_random.bounded(int(endings.size())));
+        const QString stem = pick(stems), ending = pick(endings);
         // Short names too: fewer than four characters give the empty item.
         return m_random.bounded(6) == 0 ? stem.left(2)
                                         : stem + QString::number(m_random.bounded(40)) + ending;
