@@ -4,7 +4,6 @@
 // one message, and the lists rebuilt from disk afterwards.
 #include "editing/DeleteJournal.h"
 #include "editing/RenameJournal.h"
-#include "library/FolderScanner.h"
 #include "mainwindow/ListBox.h"
 #include "platform/DialogInputPrompt.h"
 #include "platform/PosixFileSystem.h"
@@ -40,9 +39,8 @@ void makeLibrary(const TempLibrary &lib) {
         lib.makeFolder(u"Example/"_s + name.toString());
     }
     lib.write(u"IF/Cell.txt", "\"IF: 41.6\"\r\n");
-    lib.remove(u"IF/Nature.txt");
-    lib.remove(u"Notes/Nature.txt");
-    lib.remove(u"Example/Nature");
+    for (const QStringView entry : {u"IF/Nature.txt", u"Notes/Nature.txt", u"Example/Nature"})
+        lib.remove(entry);
     for (const QStringView file : {u"Journal/..txt", u"Journal/...txt", u"Journal/old/.txt"})
         lib.write(file, quoted({}));
     for (const QStringView file : {u"Example/Acta/a.pdf", u"Example/Acta Physica/keep.pdf",
@@ -56,10 +54,11 @@ bool isRecordFile(const QString &entry) {
 }
 
 QByteArray defaultOf(const QString &recordFile) {
-    const QString name = QFileInfo(recordFile).completeBaseName();
-    const QMap<QString, QString> values{
-        {u"IF"_s, u"IF:"_s}, {u"Homepage"_s, u"http:"_s}, {u"Notes"_s, name + u':'}};
-    return quoted(values.value(recordFile.section(u'/', 0, 0)));
+    const QString folder = recordFile.section(u'/', 0, 0);
+    return quoted(folder == u"IF"         ? u"IF:"_s
+                  : folder == u"Homepage" ? u"http:"_s
+                  : folder == u"Notes"    ? QFileInfo(recordFile).completeBaseName() + u':'
+                                          : QString());
 }
 
 // What becomes of the tree below the application folder.
@@ -120,14 +119,6 @@ Step resisting(const QStringList &files, int times = FaultyFileSystem::kForever)
             fs.resist(lib.path(file), times);
     };
 }
-// Another instance of the program renames the journal.
-Step renamingElsewhere(const QString &from, const QString &to) {
-    return [=](const TempLibrary &lib, FaultyFileSystem &) {
-        for (const QString &entry :
-             {u"Journal/%1.txt"_s, u"IF/%1.txt"_s, u"Homepage/%1.txt"_s, u"Notes/%1.txt"_s, u"Example/%1"_s})
-            QVERIFY(QFile::rename(lib.path(entry.arg(from)), lib.path(entry.arg(to))));
-    };
-}
 
 // What is pressed or typed, and what the program asks: its prompt, title
 // and default answer, answered by pasting a name or cancelled.
@@ -150,9 +141,6 @@ Act rename(const QString &answer, const QString &from = u"Cell"_s) {
 Act type(const QString &keys) {
     return {[keys](Form1 &w) { QTest::keyClicks(w.List1, keys); }};
 }
-Act select(const QString &journal) {
-    return {[journal](Form1 &w) { clickRow(w.List1, w.List1->items().indexOf(journal)); }};
-}
 const Act kRenameRefused = pressing(&Form1::Command4);
 const Act kDelete = pressing(&Form1::Command11);
 
@@ -171,6 +159,8 @@ struct Edit {
 
 Q_DECLARE_METATYPE(Edit)
 
+static void row(const char *name, const Edit &edit) { QTest::newRow(name) << edit; }
+
 class JournalEditingTest : public QObject {
     Q_OBJECT
 private slots:
@@ -180,25 +170,25 @@ private slots:
     void namesLeadingOutOfTheLibraryAreRefused();
 
 private:
-    std::optional<QTemporaryDir> m_dataHome; // a fresh trash for each case
-    std::optional<QTemporaryDir> m_outside;  // a folder the library links to
+    std::optional<TempLibrary> m_dataHome; // a fresh trash for each case
+    std::optional<TempLibrary> m_outside;  // a folder the library links to
 };
 
 void JournalEditingTest::init() {
-    m_dataHome.emplace();
-    m_outside.emplace();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome->path()));
+    m_dataHome.emplace(false);
+    m_outside.emplace(false);
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome->appDir()));
 }
 
 void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
     QTest::addColumn<Edit>("edit");
     const QString bio = u"Bio"_s, cell = u"Cell"_s, cells = u"Cells"_s, acta = u"Acta"_s;
-    QTest::newRow("add, blanks and Chinese kept")
-        << Edit{{}, add(u" 中国科学 Science China "_s), adds(u" 中国科学 Science China "_s)};
-    QTest::newRow("add a name ending in .txt") << Edit{{}, add(u"notes.txt"_s), adds(u"notes.txt"_s)};
-    QTest::newRow("add the longest name") << Edit{{}, add(QString(251, u'x')), adds(QString(251, u'x'))};
-    QTest::newRow("add completes a journal") << Edit{{}, add(u"Nature"_s), adds(u"Nature"_s)};
-    QTest::newRow("add, cancelled") << Edit{cell, add({}), kUnchanged};
+    row("add, blanks and Chinese kept",
+        {{}, add(u" 中国科学 Science China "_s), adds(u" 中国科学 Science China "_s)});
+    row("add a name ending in .txt", {{}, add(u"notes.txt"_s), adds(u"notes.txt"_s)});
+    row("add the longest name", {{}, add(QString(251, u'x')), adds(QString(251, u'x'))});
+    row("add completes a journal", {{}, add(u"Nature"_s), adds(u"Nature"_s)});
+    row("add, cancelled", {cell, add({}), kUnchanged});
     // That no reserved or control character gets through is fuzz_journal_name's part.
     const QList<QPair<QString, QString>> refused{{u"A\tB"_s, u"control"_s},
                                                  {u".."_s, u". or .."_s},
@@ -209,104 +199,100 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
     const Change keepsIF = [](QStringList tree) { return tree << u"IF/Bio.txt"_s; };
     const QStringList bothNamed{u"Notes/Bio.txt"_s, u"IF/Bio.txt"_s};
     const QList<Step> notesFailsIFStays{failing(Op::Write, 3), resisting({u"IF/Bio.txt"_s})};
-    QTest::newRow("add: not taken back") << Edit{{}, add(bio), keepsIF, bothNamed, notesFailsIFStays};
+    row("add: not taken back", {{}, add(bio), keepsIF, bothNamed, notesFailsIFStays});
 
-    QTest::newRow("rename, blanks and Chinese")
-        << Edit{cell, rename(u" 细胞 Cell "_s), renames(cell, u" 细胞 Cell "_s)};
-    QTest::newRow("rename, letter case") << Edit{cell, rename(u"CELL"_s), renames(cell, u"CELL"_s)};
+    row("rename, blanks and Chinese", {cell, rename(u" 细胞 Cell "_s), renames(cell, u" 细胞 Cell "_s)});
+    row("rename, letter case", {cell, rename(u"CELL"_s), renames(cell, u"CELL"_s)});
     const Step noFolder = changing({}, {u"Example/Cell"_s});
     const Step recordsGone = changing({}, {u"Homepage/Cell.txt"_s, u"Notes/Cell.txt"_s});
-    QTest::newRow("rename, records and folder missing")
-        << Edit{cell, rename(cells), renames(cell, cells), {}, {noFolder, recordsGone}};
-    QTest::newRow("rename to the default") << Edit{cell, rename(cell), kUnchanged};
-    QTest::newRow("rename to the default, no folder")
-        << Edit{cell, rename(cell), renames(cell, cell), {}, {noFolder}};
+    row("rename, records and folder missing",
+        {cell, rename(cells), renames(cell, cells), {}, {noFolder, recordsGone}});
+    row("rename to the default", {cell, rename(cell), kUnchanged});
+    row("rename to the default, no folder", {cell, rename(cell), renames(cell, cell), {}, {noFolder}});
     for (const QString &taken :
          {u"Notes/Cells.txt"_s, u"IF/Cells.txt/x"_s, u"Example/Cells/x"_s}) // a file or a folder
         QTest::addRow("rename: %s is taken", qPrintable(taken)) << Edit{
             cell, rename(cells), kUnchanged, {u"taken"_s, taken.section(u'/', 0, 1)}, {changing({taken})}};
-    QTest::newRow("rename refuses a name")
-        << Edit{cell, rename(u"Cell/Press"_s), kUnchanged, {u"cannot hold"_s}};
-    QTest::newRow("rename, cancelled") << Edit{cell, rename({}), kUnchanged};
-    QTest::newRow("rename, nothing selected")
-        << Edit{{}, kRenameRefused, kUnchanged, {u"Select the journal"_s}};
-    QTest::newRow("rename the blank entry") << Edit{QString(), kRenameRefused, kUnchanged, {u"no usable"_s}};
-    QTest::newRow("rename ..") << Edit{u".."_s, kRenameRefused, kUnchanged, {u"no usable"_s}};
-    QTest::newRow("rename: making the folder fails")
-        << Edit{cell, rename(cells), kUnchanged, {u"undone"_s}, {noFolder, failing(Op::CreateFolder, 0)}};
+    row("rename refuses a name", {cell, rename(u"Cell/Press"_s), kUnchanged, {u"cannot hold"_s}});
+    row("rename, cancelled", {cell, rename({}), kUnchanged});
+    row("rename, nothing selected", {{}, kRenameRefused, kUnchanged, {u"Select the journal"_s}});
+    row("rename the blank entry", {QString(), kRenameRefused, kUnchanged, {u"no usable"_s}});
+    row("rename ..", {u".."_s, kRenameRefused, kUnchanged, {u"no usable"_s}});
+    row("rename: making the folder fails",
+        {cell, rename(cells), kUnchanged, {u"undone"_s}, {noFolder, failing(Op::CreateFolder, 0)}});
     // The first rename back, of the notes file, fails too: that one stays renamed, and is named.
     const Change notesRenamed = [](QStringList tree) {
         tree.replace(tree.indexOf(u"Notes/Cell.txt"_s), u"Notes/Cells.txt"_s);
         return tree;
     };
     const QList<Step> undoFails{noFolder, failing(Op::CreateFolder, 0), failing(Op::Rename, 4)};
-    QTest::newRow("rename: the undo fails")
-        << Edit{cell, rename(cells), notesRenamed, {u"Notes/Cells.txt"_s}, undoFails};
+    row("rename: the undo fails", {cell, rename(cells), notesRenamed, {u"Notes/Cells.txt"_s}, undoFails});
 
     const QString d = u"Dalton"_s;
     const QString folder = u"Example/Acta/"_s;
     const QStringList subfolder{folder, u"Example/Acta/old/"_s, u"Example/Acta/old/b.pdf"_s};
     const Step inSubfolder = changing({u"Example/Acta/old/b.pdf"_s});
-    QTest::newRow("delete") << Edit{acta, kDelete, removes(acta)};
+    row("delete", {acta, kDelete, removes(acta)});
     const QList<Step> recordsMissing{changing({u"Example/Acta/b.doc"_s, u"Example/Acta/.hidden"_s},
                                               {u"Homepage/Acta.txt"_s, u"Notes/Acta.txt"_s})};
-    QTest::newRow("delete, records missing") << Edit{acta, kDelete, removes(acta), {}, recordsMissing};
-    QTest::newRow("delete, no folder") << Edit{acta, kDelete, removes(acta), {}, {changing({}, {folder})}};
+    row("delete, records missing", {acta, kDelete, removes(acta), {}, recordsMissing});
+    row("delete, no folder", {acta, kDelete, removes(acta), {}, {changing({}, {folder})}});
     // Subfolders are not the journal's own articles: they stay, and so does the folder, as the user is told.
-    QTest::newRow("delete, a subfolder")
-        << Edit{acta, kDelete, removes(acta, subfolder), {u"Example/Acta"_s}, {inSubfolder}};
-    QTest::newRow("d keeps the empty folder") << Edit{
-        acta, type(u"d"_s), removes(acta, {folder}), {}, {changing({}, {u"Example/Acta/a.pdf"_s})}, d};
+    row("delete, a subfolder", {acta, kDelete, removes(acta, subfolder), {u"Example/Acta"_s}, {inSubfolder}});
+    row("d keeps the empty folder",
+        {acta, type(u"d"_s), removes(acta, {folder}), {}, {changing({}, {u"Example/Acta/a.pdf"_s})}, d});
     const QStringList inUse{u"Example/Acta/a.pdf"_s, u"IF/Acta.txt"_s};
-    QTest::newRow("delete, files in use")
-        << Edit{acta, kDelete, removes(acta, inUse + QStringList{folder}), inUse, {resisting(inUse)}};
+    row("delete, files in use",
+        {acta, kDelete, removes(acta, inUse + QStringList{folder}), inUse, {resisting(inUse)}});
     // A file that resists once (its move to the trash, then its removal) is
     // tried again; then the folder stays.
     const QList<Step> resistsOnce{changing({u"Example/Acta/b.pdf"_s}),
                                   resisting({u"Example/Acta/b.pdf"_s}, 2)};
-    QTest::newRow("delete, a second attempt")
-        << Edit{acta, kDelete, removes(acta, {folder}), {}, resistsOnce};
+    row("delete, a second attempt", {acta, kDelete, removes(acta, {folder}), {}, resistsOnce});
     const Step noTrash = [](const TempLibrary &, FaultyFileSystem &) { // a file where its folder would be
         qputenv("XDG_DATA_HOME", QFile::encodeName(QCoreApplication::applicationFilePath()));
     };
-    QTest::newRow("delete without a trash")
-        << Edit{acta, kDelete, removes(acta), {u"deleted for good"_s}, {noTrash}};
-    QTest::newRow("delete, nothing selected") << Edit{{}, kDelete, kUnchanged, {u"Select the journal"_s}};
-    QTest::newRow("D, nothing selected") << Edit{{}, type(u"D"_s), kUnchanged, {}, {}, d};
-    QTest::newRow("another key") << Edit{acta, type(u"e"_s), kUnchanged};
+    row("delete without a trash", {acta, kDelete, removes(acta), {u"deleted for good"_s}, {noTrash}});
+    row("delete, nothing selected", {{}, kDelete, kUnchanged, {u"Select the journal"_s}});
+    row("D, nothing selected", {{}, type(u"D"_s), kUnchanged, {}, {}, d});
+    row("another key", {acta, type(u"e"_s), kUnchanged});
     // The blank entry's and "."'s record files go, but nothing in Example is theirs.
-    QTest::newRow("D on the blank entry") << Edit{QString(), type(u"D"_s), removes(QString()), {}, {}, d};
-    QTest::newRow("delete .") << Edit{u"."_s, kDelete, removes(u"."_s)};
+    row("D on the blank entry", {QString(), type(u"D"_s), removes(QString()), {}, {}, d});
+    row("delete .", {u"."_s, kDelete, removes(u"."_s)});
     // A linked example folder is not emptied through the link.
     const Step linked = [this](const TempLibrary &lib, FaultyFileSystem &) {
         lib.remove(u"Example/Acta");
-        QVERIFY(QFile::link(m_outside->path(), lib.path(u"Example/Acta")));
+        QVERIFY(QFile::link(m_outside->appDir(), lib.path(u"Example/Acta")));
     };
     // The field buttons hand the field's file to the desktop, made with its
     // default when missing; the blank entry's is opened, never made.
-    const QList<Step> noIF{changing({}, {u"IF/Acta.txt"_s})}, noBlankIF{changing({}, {u"IF/.txt"_s})};
-    QTest::newRow("Modify IF, the file missing")
-        << Edit{acta, pressing(&Form1::Command5), adds(acta), {}, noIF, acta, {}, {u"IF/Acta.txt"_s}};
-    QTest::newRow("Modify homepage") << Edit{cell, pressing(&Form1::Command6), kUnchanged, {}, {}, cell,
-                                             {},   {u"Homepage/Cell.txt"_s}};
-    QTest::newRow("Modify notes") << Edit{cell, pressing(&Form1::Command1), kUnchanged, {}, {}, cell,
-                                          {},   {u"Notes/Cell.txt"_s}};
-    QTest::newRow("Modify IF of the blank entry") << Edit{
-        QString(), pressing(&Form1::Command5), kUnchanged, {}, noBlankIF, QString(), {}, {u"IF/.txt"_s}};
-    QTest::newRow("Modify notes, nothing selected")
-        << Edit{{}, pressing(&Form1::Command1), kUnchanged, {u"select a journal"_s}};
+    const auto opens = [](const QString &journal, QPushButton *Form1::*button, const QString &file,
+                          bool missing = false, const Change &change = kUnchanged) {
+        const QList<Step> prepare{changing({}, missing ? QStringList{file} : QStringList())};
+        return Edit{journal, pressing(button), change, {}, prepare, journal, {}, {file}};
+    };
+    row("Modify IF, the file missing", opens(acta, &Form1::Command5, u"IF/Acta.txt"_s, true, adds(acta)));
+    row("Modify homepage", opens(cell, &Form1::Command6, u"Homepage/Cell.txt"_s));
+    row("Modify notes", opens(cell, &Form1::Command1, u"Notes/Cell.txt"_s));
+    row("Modify IF of the blank entry", opens(QString(), &Form1::Command5, u"IF/.txt"_s, true));
+    row("Modify notes, nothing selected",
+        {{}, pressing(&Form1::Command1), kUnchanged, {u"select a journal"_s}});
     // Another instance renamed Dalton to New: the program says so, rebuilds the
     // lists, and makes no file for Dalton nor under the name typed.
-    const QList<Step> daltonGone{renamingElsewhere(d, u"New"_s)};
+    const QList<Step> daltonGone{[](const TempLibrary &lib, FaultyFileSystem &) {
+        for (const QString &entry :
+             {u"Journal/%1.txt"_s, u"IF/%1.txt"_s, u"Homepage/%1.txt"_s, u"Notes/%1.txt"_s, u"Example/%1"_s})
+            QVERIFY(QFile::rename(lib.path(entry.arg(u"Dalton"_s)), lib.path(entry.arg(u"New"_s))));
+    }};
     const QStringList told{u"no longer in the library"_s, u"\nDalton"_s};
-    QTest::newRow("selecting a journal gone elsewhere") << Edit{{}, select(d), kUnchanged, told, daltonGone};
-    QTest::newRow("its IF, gone") << Edit{d, pressing(&Form1::Command5), kUnchanged, told, daltonGone};
-    QTest::newRow("its homepage, gone") << Edit{d, pressing(&Form1::Command3), kUnchanged, told, daltonGone};
-    QTest::newRow("renaming it, gone") << Edit{d, kRenameRefused, kUnchanged, told, daltonGone};
-    QTest::newRow("it goes while the new name is asked")
-        << Edit{d, rename(u"Newer"_s, d), renames(d, u"New"_s), told, {}, {}, daltonGone};
-    QTest::newRow("delete, a linked folder")
-        << Edit{acta, kDelete, removes(acta), {u"Example/Acta"_s, u"link"_s}, {linked}};
+    const Act selectDalton{[](Form1 &w) { clickRow(w.List1, w.List1->items().indexOf(u"Dalton"_s)); }};
+    row("selecting a journal gone elsewhere", {{}, selectDalton, kUnchanged, told, daltonGone});
+    row("its IF, gone", {d, pressing(&Form1::Command5), kUnchanged, told, daltonGone});
+    row("its homepage, gone", {d, pressing(&Form1::Command3), kUnchanged, told, daltonGone});
+    row("renaming it, gone", {d, kRenameRefused, kUnchanged, told, daltonGone});
+    row("it goes while the new name is asked",
+        {d, rename(u"Newer"_s, d), renames(d, u"New"_s), told, {}, {}, daltonGone});
+    row("delete, a linked folder", {acta, kDelete, removes(acta), {u"Example/Acta"_s, u"link"_s}, {linked}});
 }
 
 // The prompt is the real input dialog, answered as a person pastes a name.
@@ -316,23 +302,17 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold() {
     QFETCH(Edit, edit);
     TempLibrary lib;
     makeLibrary(lib);
-    QFile precious(m_outside->filePath(u"precious.pdf"_s));
-    QVERIFY(precious.open(QIODevice::WriteOnly));
-    TestPlatform seams;
+    m_outside->write(u"precious.pdf", "precious");
     DialogInputPrompt dialog;
-    Form1 form(lib.appDir(), {seams.fs, seams.starter, seams.player, dialog, seams.clock, seams.errors});
-    form.Form_Load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    ShownWindow shown(lib.appDir(), &dialog);
+    Form1 &form = shown.window;
+    TestPlatform &seams = shown.seams;
     if (edit.clicked)
         clickRow(form.List1, form.List1->items().indexOf(*edit.clicked));
     for (const Step &step : edit.prepare)
         step(lib, seams.fs);
     const QStringList before = lib.tree(), articlesShown = form.List3->items();
-    QMap<QString, QByteArray> held;
-    for (const QString &entry : before)
-        if (isRecordFile(entry))
-            held.insert(entry, lib.read(entry));
+    const QMap<QString, QByteArray> held = lib.files(u"");
     QStringList asked;
     QTimer answering;
     answering.callOnTimeout([&] {
@@ -354,7 +334,7 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold() {
     QStringList expected = edit.change(before);
     expected.sort();
     QCOMPARE(lib.tree(), expected);
-    QVERIFY(precious.exists());
+    QVERIFY(m_outside->exists(u"precious.pdf"));
     QCOMPARE(asked, edit.act.asks);
     QList<QStringList> starts;
     for (const QString &file : std::as_const(edit.opened))
@@ -363,13 +343,11 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold() {
     const QStringList &reports = seams.errors.messages;
     QCOMPARE(unexpectedIn(reports, edit.told.isEmpty() ? 0 : 1, edit.told), QString());
     QCOMPARE(reports.join(u'\n').contains(u"undone"_s), edit.told.contains(u"undone"_s));
-    QStringList came, gone;
-    for (const QString &entry : std::as_const(expected))
-        if (!before.contains(entry))
-            came << entry;
-    for (const QString &entry : before)
-        if (!expected.contains(entry) && !entry.endsWith(u'/'))
-            gone << entry;
+    const auto filesOnlyIn = [](QStringList some, const QStringList &other) {
+        some.removeIf([&](const QString &entry) { return other.contains(entry) || entry.endsWith(u'/'); });
+        return some;
+    };
+    const QStringList came = filesOnlyIn(expected, before), gone = filesOnlyIn(before, expected);
     // A record file that came holds what the one that went from its folder
     // held (a rename), or else its default.
     for (const QString &file : std::as_const(came)) {
@@ -383,22 +361,15 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold() {
     // Every file a deletion took is in the trash, with the path it is restored to.
     if (came.isEmpty() && QFileInfo(qEnvironmentVariable("XDG_DATA_HOME")).isDir()) {
         QStringList restorable;
-        for (const QFileInfo &info :
-             QDir(m_dataHome->filePath(u"Trash/info"_s)).entryInfoList(QDir::Files | QDir::Hidden)) {
-            QFile file(info.filePath());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray path = file.readAll().split('\n').value(1).mid(5); // Path=...
+        for (const QByteArray &info : m_dataHome->files(u"Trash/info")) {
+            const QByteArray path = info.split('\n').value(1).mid(5); // Path=...
             restorable << QDir(lib.appDir())
                               .relativeFilePath(QString::fromUtf8(QByteArray::fromPercentEncoding(path)));
         }
         restorable.sort();
         QCOMPARE(restorable, gone);
     }
-    QStringList journals, articles;
-    sosuofile1(seams.fs, lib.path(u"Journal"), journals);
-    sosuofile2(seams.fs, lib.path(u"Example"), articles);
-    QCOMPARE(form.List1->items(), journals);
-    QCOMPARE(form.surfaceLines(), statistics(int(journals.size()), int(articles.size())));
+    QCOMPARE(libraryShown(form), libraryOnDisk(lib.appDir()));
     const bool stays = edit.clicked && edit.clicked == edit.selectedAfter; // no rebuild
     QCOMPARE(form.List3->items(), stays ? articlesShown : QStringList());
     QCOMPARE(form.currentJournal(), edit.selectedAfter);

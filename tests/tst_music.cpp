@@ -201,23 +201,20 @@ void MusicTest::theRealPlayer_data() {
 // without a device can only be seen on a machine that has none.
 void MusicTest::theRealPlayer() {
     QFETCH(const MusicFile, file);
-    const bool hasDevice = !QMediaDevices::audioOutputs().isEmpty();
-    if (file.device == QtMediaPlayer::SoundDevice::Required && hasDevice)
-        QSKIP("this machine has a sound device, so the case without one cannot be made");
-    if (!hasDevice && file.device == QtMediaPlayer::SoundDevice::Required)
+    if (file.device == QtMediaPlayer::SoundDevice::Required) {
+        if (!QMediaDevices::audioOutputs().isEmpty())
+            QSKIP("this machine has a sound device, so the case without one cannot be made");
         QTest::failOnWarning(QRegularExpression(u".*"_s)); // quietly
+    }
     TempLibrary lib;
     if (!file.bytes.isNull())
         lib.write(u"BGM/BGM.mp3", file.bytes);
     if (file.pipe)
         QCOMPARE(::mkfifo(QFile::encodeName(lib.path(u"BGM/BGM.mp3")).constData(), 0600), 0);
-    TestPlatform seams;
     QtMediaPlayer player(file.device);
-    Form1 window(lib.appDir(), {seams.fs, seams.starter, player, seams.prompt, seams.clock, seams.errors});
     QSignalSpy ends(&player, &MediaPlayer::endOfMedia);
-    window.Form_Load();
-    window.show();
-    MediaPlayerBar *bar = window.WindowsMediaPlayer1;
+    ShownWindow shown(lib.appDir(), nullptr, &player);
+    MediaPlayerBar *bar = shown.window.WindowsMediaPlayer1;
     click(bar->muteButton); // quiet on a machine that has speakers
 
     if (file.reason.isEmpty()) {
@@ -233,7 +230,7 @@ void MusicTest::theRealPlayer() {
         QCOMPARE(ends.count(), 0);
         QCOMPARE(player.playState(), PlayState::Stopped);
     }
-    QVERIFY(seams.errors.messages.isEmpty());
+    QVERIFY(shown.seams.errors.messages.isEmpty());
 }
 
 QTEST_MAIN(MusicTest)

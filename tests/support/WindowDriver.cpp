@@ -1,6 +1,10 @@
 #include "support/WindowDriver.h"
 
+#include "library/FolderScanner.h"
+#include "mainwindow/CountingList.h"
+#include "mainwindow/ListBox.h"
 #include "mainwindow/TextBox.h"
+#include "support/Expectations.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -11,12 +15,7 @@
 
 namespace varnotel::test {
 
-ShownWindow::ShownWindow(const QString &appDir) : window(appDir, seams.platform()) {
-    window.Form_Load();
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        qFatal("the main window was not shown");
-}
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -29,6 +28,15 @@ QPoint middleOf(QAbstractItemView *view, qsizetype row) {
 }
 
 } // namespace
+
+ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer *player)
+    : window(appDir, {seams.fs, seams.starter, player ? *player : seams.player,
+                      prompt ? *prompt : seams.prompt, seams.clock, seams.errors}) {
+    window.Form_Load();
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("the main window was not shown");
+}
 
 void clickRow(QAbstractItemView *view, qsizetype row) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, middleOf(view, row));
@@ -87,6 +95,19 @@ bool showsWhole(QWidget *box) {
     const QRect ink = inkBounds(roomy, box->palette().color(box->backgroundRole()));
     return !ink.isEmpty() && ink.top() > 0 && QRect(QPoint(), size).contains(ink) &&
            roomy.copy(QRect(QPoint(), size)) == fitted;
+}
+
+QStringList libraryShown(const Form1 &window) {
+    return window.List1->items() << QString::number(window.List2->listCount()) << window.surfaceLines();
+}
+
+QStringList libraryOnDisk(const QString &appDir) {
+    PosixFileSystem disk;
+    QStringList journals, articles;
+    scanFolder(disk, appDir + u"/Journal"_s, ItemText::WithoutLastFour, journals);
+    scanFolder(disk, appDir + u"/Example"_s, ItemText::WithoutLastFour, articles);
+    const QStringList lines = statistics(int(journals.size()), int(articles.size()));
+    return journals << QString::number(articles.size()) << lines;
 }
 
 QStringList boxes(const Form1 &window) {

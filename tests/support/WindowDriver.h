@@ -16,7 +16,8 @@ namespace varnotel::test {
 // The main window as a person meets it: started on a library folder with
 // recording doubles for the outside world, then shown on the screen.
 struct ShownWindow {
-    explicit ShownWindow(const QString &appDir);
+    // A prompt or a player given (the real ones) stands in for the double.
+    explicit ShownWindow(const QString &appDir, InputPrompt *prompt = nullptr, MediaPlayer *player = nullptr);
 
     TestPlatform seams;
     Form1 window;
@@ -39,6 +40,12 @@ QRect inkBounds(const QImage &image, const QColor &background);
 // the room it shows nothing more and nothing moves, and nothing touches its
 // top edge (a glyph cut off above). The box gets its size back.
 bool showsWhole(QWidget *box);
+
+// What the window shows of the whole library (the journal list, the count of
+// articles, the statistics lines), and what it should show after a fresh full
+// scan of the disk.
+QStringList libraryShown(const Form1 &window);
+QStringList libraryOnDisk(const QString &appDir);
 
 // The three display boxes, IF, homepage, notes, as their exact texts.
 QStringList boxes(const Form1 &window);
