@@ -127,12 +127,8 @@ void ListBox::acceptFileDrops() {
     setDropIndicatorShown(false);
 }
 
-void ListBox::dragEnterEvent(QDragEnterEvent *event) {
-    if (m_acceptsFiles && !localFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        event->ignore();
-}
+// Entering and moving over the list answer alike: files are welcome, anything else is not.
+void ListBox::dragEnterEvent(QDragEnterEvent *event) { dragMoveEvent(event); }
 
 void ListBox::dragMoveEvent(QDragMoveEvent *event) {
     if (m_acceptsFiles && !localFiles(event->mimeData()).isEmpty())
