@@ -3,9 +3,9 @@
 // a host (for the browser) or the file (for a path), never an option and
 // never empty.
 #include "Check.h"
-#include "media/CommandLines.h"
-#include "media/DesktopCommand.h"
-#include "media/HomepageAddress.h"
+#include "launch/CommandLines.h"
+#include "launch/DesktopCommand.h"
+#include "launch/HomepageAddress.h"
 
 #include <QString>
 #include <QUrl>

@@ -1,9 +1,9 @@
-#include "mainwindow/Form1.h"
+#include "mainwindow/widgets/Form1.h"
 #include "platform/DesktopProgramStarter.h"
-#include "platform/DialogInputPrompt.h"
-#include "platform/MessageBoxErrorReport.h"
+#include "desktop/DialogInputPrompt.h"
+#include "desktop/MessageBoxErrorReport.h"
 #include "platform/PosixFileSystem.h"
-#include "platform/QtMediaPlayer.h"
+#include "desktop/QtMediaPlayer.h"
 #include "platform/SystemClock.h"
 
 #include <QApplication>

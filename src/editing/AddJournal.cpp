@@ -15,9 +15,9 @@ void removeCreated(FileSystem &fs, EditOutcome &outcome) {
         const Result removed = fs.removeFile(*it);
         if (!removed) {
             leftBehind.prepend(*it);
-            outcome.messages << failureMessage(QStringLiteral("无法移除本次新建的文件"),
-                                               QStringLiteral("Cannot remove the file just created:"), *it,
-                                               removed);
+            outcome.failures << fileFailure(FailureKind::CannotUndo, QStringLiteral("无法移除本次新建的文件"),
+                                            QStringLiteral("Cannot remove the file just created:"), *it,
+                                            removed);
         }
     }
     outcome.created = leftBehind;
@@ -29,8 +29,8 @@ EditOutcome addJournal(FileSystem &fs, const QString &appDir, const QString &nam
     EditOutcome outcome;
     if (name.isEmpty())
         return outcome;
-    if (const QString problem = journalNameProblem(name); !problem.isEmpty()) {
-        outcome.messages << problem;
+    if (const std::optional<Failure> problem = journalNameProblem(name)) {
+        outcome.failures << *problem;
         return outcome;
     }
     for (Record record : kAllRecords) {
@@ -39,10 +39,9 @@ EditOutcome addJournal(FileSystem &fs, const QString &appDir, const QString &nam
             continue;
         const Result made = writeQuotedLine(fs, path, defaultRecordValue(record, name));
         if (!made) {
-            outcome.messages << failureMessage(QStringLiteral("无法创建期刊文件,本次没有添加任何文件"),
-                                               QStringLiteral("Cannot create the journal's file; "
-                                                              "nothing was added:"),
-                                               path, made);
+            outcome.failures << fileFailure(
+                FailureKind::CannotCreate, QStringLiteral("无法创建期刊文件,本次没有添加任何文件"),
+                QStringLiteral("Cannot create the journal's file; nothing was added:"), path, made);
             removeCreated(fs, outcome);
             return outcome;
         }

@@ -10,9 +10,9 @@ namespace {
 
 enum class Folder { Remove, Keep };
 
-QString cannotDelete(const QString &path, const Result &result) {
-    return failureMessage(QStringLiteral("无法删除文件"), QStringLiteral("Cannot delete the file:"), path,
-                          result);
+Failure cannotDelete(const QString &path, const Result &result) {
+    return fileFailure(FailureKind::CannotDelete, QStringLiteral("无法删除文件"),
+                       QStringLiteral("Cannot delete the file:"), path, result);
 }
 
 void noteDeleted(const QString &path, const Discarded &how, EditOutcome &outcome) {
@@ -30,18 +30,19 @@ void deleteRecordFiles(FileSystem &fs, const QString &appDir, const QString &nam
         if (deleted)
             noteDeleted(path, deleted, outcome);
         else
-            outcome.messages << cannotDelete(path, deleted.result);
+            outcome.failures << cannotDelete(path, deleted.result);
     }
 }
 
-struct Failure {
+// A file that could not be deleted, and why.
+struct Resisted {
     QString path;
     Result result;
 };
 
 // Subfolders and what lies in them stay: they are not the journal's own articles.
-QList<Failure> discardFilesIn(FileSystem &fs, const QString &folder, EditOutcome &outcome) {
-    QList<Failure> failures;
+QList<Resisted> discardFilesIn(FileSystem &fs, const QString &folder, EditOutcome &outcome) {
+    QList<Resisted> failures;
     for (const DirEntry &entry : fs.entries(folder)) {
         if (entry.kind != DirEntry::Kind::File)
             continue;
@@ -57,19 +58,17 @@ QList<Failure> discardFilesIn(FileSystem &fs, const QString &folder, EditOutcome
 
 void removeFolderIfEmpty(FileSystem &fs, const QString &folder, EditOutcome &outcome) {
     if (!fs.entries(folder).isEmpty()) {
-        outcome.messages << bilingual(QStringLiteral("例文文件夹中还有子文件夹,已保留:"),
-                                      QStringLiteral("The example folder still holds subfolders and was "
-                                                     "kept:")) +
-                                QStringLiteral("\n") + folder;
+        outcome.failures << failureNaming(
+            FailureKind::SubfoldersKept, QStringLiteral("例文文件夹中还有子文件夹,已保留:"),
+            QStringLiteral("The example folder still holds subfolders and was kept:"), folder);
         return;
     }
     const Result removed = fs.removeFolder(folder);
     if (removed)
         outcome.deleted << folder;
     else
-        outcome.messages << failureMessage(QStringLiteral("无法删除例文文件夹"),
-                                           QStringLiteral("Cannot delete the example folder:"), folder,
-                                           removed);
+        outcome.failures << fileFailure(FailureKind::CannotDelete, QStringLiteral("无法删除例文文件夹"),
+                                        QStringLiteral("Cannot delete the example folder:"), folder, removed);
 }
 
 // A file that resists the first attempt gets a second one; only what resists
@@ -81,10 +80,11 @@ void emptyExampleFolder(FileSystem &fs, const QString &appDir, const QString &na
     const QString folder = paths::exampleFolder(appDir, name);
     if (fs.isSymLink(folder)) {
         if (fs.folderExists(folder))
-            outcome.messages << bilingual(QStringLiteral("例文文件夹是一个链接,其中的文件没有删除:"),
-                                          QStringLiteral("The example folder is a link; the files it leads "
-                                                         "to were not deleted:")) +
-                                    QStringLiteral("\n") + folder;
+            outcome.failures << failureNaming(
+                FailureKind::LinkedFolder, QStringLiteral("例文文件夹是一个链接,其中的文件没有删除:"),
+                QStringLiteral("The example folder is a link; the files it leads "
+                               "to were not deleted:"),
+                folder);
         return;
     }
     if (!fs.folderExists(folder))
@@ -94,21 +94,21 @@ void emptyExampleFolder(FileSystem &fs, const QString &appDir, const QString &na
             removeFolderIfEmpty(fs, folder, outcome);
         return;
     }
-    for (const Failure &failure : discardFilesIn(fs, folder, outcome))
-        outcome.messages << cannotDelete(failure.path, failure.result);
+    for (const Resisted &failure : discardFilesIn(fs, folder, outcome))
+        outcome.failures << cannotDelete(failure.path, failure.result);
 }
 
 void tellDeletedForGood(EditOutcome &outcome) {
-    if (const QString note = deletedForGoodNote(outcome.deletedForGood); !note.isEmpty())
-        outcome.messages << note;
+    if (const std::optional<Failure> note = deletedForGood(outcome.deletedForGood))
+        outcome.failures << *note;
 }
 
 bool refusedName(const QString &name, EditOutcome &outcome) {
     if (staysInLibrary(name))
         return false;
-    outcome.messages << bilingual(QStringLiteral("这一名称不是期刊名称,没有删除任何文件:"),
-                                  QStringLiteral("This is not a journal name; nothing was deleted:")) +
-                            QStringLiteral("\n") + name;
+    outcome.failures << failureNaming(
+        FailureKind::NotAJournalName, QStringLiteral("这一名称不是期刊名称,没有删除任何文件:"),
+        QStringLiteral("This is not a journal name; nothing was deleted:"), name);
     return true;
 }
 

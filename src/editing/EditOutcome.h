@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Failure.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -8,15 +10,15 @@
 namespace varnotel {
 
 // What an editing operation did on disk, and what the user must be told.
-// The window reports the messages and rebuilds its lists; it needs nothing else.
+// The window reports the failures and rebuilds its lists; it needs nothing else.
 struct EditOutcome {
     QStringList created;                    // files and folders brought into being
     QList<QPair<QString, QString>> renamed; // from, to; only those that stayed renamed
     QStringList deleted;                    // files and folders removed or moved to the trash
     QStringList deletedForGood;             // of those, files no trash could take
-    QStringList messages;                   // bilingual, one per problem
+    Failures failures;                      // one per problem
 
-    bool failed() const { return !messages.isEmpty(); }
+    bool failed() const { return !failures.isEmpty(); }
 };
 
 } // namespace varnotel

@@ -20,22 +20,23 @@ bool isDotName(const QString &name) { return name == QLatin1String(".") || name 
 
 } // namespace
 
-QString journalNameProblem(const QString &name) {
+std::optional<Failure> journalNameProblem(const QString &name) {
     if (name.isEmpty())
-        return {};
+        return std::nullopt;
     if (std::any_of(name.cbegin(), name.cend(), isForbidden))
-        return bilingual(QStringLiteral("期刊名称不能含有 / \\ : * ? \" < > | 或控制字符:"),
-                         QStringLiteral("A journal name cannot hold / \\ : * ? \" < > | or control "
-                                        "characters:")) +
-               QStringLiteral("\n") + name;
+        return failureNaming(FailureKind::NotAJournalName,
+                             QStringLiteral("期刊名称不能含有 / \\ : * ? \" < > | 或控制字符:"),
+                             QStringLiteral("A journal name cannot hold / \\ : * ? \" < > | or control "
+                                            "characters:"),
+                             name);
     if (isDotName(name))
-        return bilingual(QStringLiteral("期刊名称不能是 . 或 ..。"),
-                         QStringLiteral("A journal name cannot be . or .."));
+        return Failure{FailureKind::NotAJournalName,
+                       bilingual(QStringLiteral("期刊名称不能是 . 或 ..。"),
+                                 QStringLiteral("A journal name cannot be . or .."))};
     if (bytesFromName(name + QStringLiteral(".txt")).size() > kMaxFileNameBytes)
-        return bilingual(QStringLiteral("期刊名称太长,文件系统无法保存:"),
-                         QStringLiteral("The journal name is too long for the file system:")) +
-               QStringLiteral("\n") + name;
-    return {};
+        return failureNaming(FailureKind::NotAJournalName, QStringLiteral("期刊名称太长,文件系统无法保存:"),
+                             QStringLiteral("The journal name is too long for the file system:"), name);
+    return std::nullopt;
 }
 
 } // namespace varnotel

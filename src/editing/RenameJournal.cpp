@@ -70,9 +70,9 @@ QString undoMoves(FileSystem &fs, EditOutcome &outcome) {
         const Result back = fs.renameNoReplace(to, from);
         if (!back) {
             outcome.renamed.prepend({from, to});
-            outcome.messages << failureMessage(QStringLiteral("无法改回原来的名称"),
-                                               QStringLiteral("Cannot give back the old name:"),
-                                               to + QStringLiteral(" -> ") + from, back);
+            outcome.failures << fileFailure(FailureKind::CannotUndo, QStringLiteral("无法改回原来的名称"),
+                                            QStringLiteral("Cannot give back the old name:"),
+                                            to + QStringLiteral(" -> ") + from, back);
             note.clear();
         }
     }
@@ -80,25 +80,28 @@ QString undoMoves(FileSystem &fs, EditOutcome &outcome) {
 }
 
 void fail(FileSystem &fs, EditOutcome &outcome, const QString &what, const Result &result) {
-    const qsizetype at = outcome.messages.size();
+    const qsizetype at = outcome.failures.size();
     const QString note = undoMoves(fs, outcome);
-    QString message =
-        failureMessage(QStringLiteral("重命名失败"), QStringLiteral("The rename failed:"), what, result);
+    Failure failed = fileFailure(FailureKind::CannotRename, QStringLiteral("重命名失败"),
+                                 QStringLiteral("The rename failed:"), what, result);
     if (!note.isEmpty())
-        message += QStringLiteral("\n") + note;
-    outcome.messages.insert(at, message);
+        failed.message += QStringLiteral("\n") + note;
+    outcome.failures.insert(at, failed);
 }
 
 } // namespace
 
-QString renameSourceProblem(bool selected, const QString &oldName) {
+std::optional<Failure> renameSourceProblem(bool selected, const QString &oldName) {
     if (!selected)
-        return bilingual(QStringLiteral("请先在期刊列表中选择要重命名的期刊。"),
-                         QStringLiteral("Select the journal to rename in the journal list first."));
+        return Failure{FailureKind::NothingSelected,
+                       bilingual(QStringLiteral("请先在期刊列表中选择要重命名的期刊。"),
+                                 QStringLiteral("Select the journal to rename in the journal list first."))};
     if (!hasOwnExampleFolder(oldName))
-        return bilingual(QStringLiteral("这一条目没有可用的期刊名称,不能重命名。"),
-                         QStringLiteral("This entry has no usable journal name and cannot be renamed."));
-    return {};
+        return Failure{
+            FailureKind::NoExampleFolder,
+            bilingual(QStringLiteral("这一条目没有可用的期刊名称,不能重命名。"),
+                      QStringLiteral("This entry has no usable journal name and cannot be renamed."))};
+    return std::nullopt;
 }
 
 EditOutcome renameJournal(FileSystem &fs, const QString &appDir, const QString &oldName,
@@ -106,17 +109,18 @@ EditOutcome renameJournal(FileSystem &fs, const QString &appDir, const QString &
     EditOutcome outcome;
     if (newName.isEmpty())
         return outcome;
-    for (const QString &problem : {renameSourceProblem(true, oldName), journalNameProblem(newName)}) {
-        if (!problem.isEmpty()) {
-            outcome.messages << problem;
+    for (const std::optional<Failure> &problem :
+         {renameSourceProblem(true, oldName), journalNameProblem(newName)}) {
+        if (problem) {
+            outcome.failures << *problem;
             return outcome;
         }
     }
     const Plan plan = planRename(fs, appDir, oldName, newName);
     if (!plan.takenTarget.isEmpty()) {
-        outcome.messages << bilingual(QStringLiteral("新名称已被占用,没有重命名任何文件:"),
-                                      QStringLiteral("The new name is taken; nothing was renamed:")) +
-                                QStringLiteral("\n") + plan.takenTarget;
+        outcome.failures << failureNaming(
+            FailureKind::NameTaken, QStringLiteral("新名称已被占用,没有重命名任何文件:"),
+            QStringLiteral("The new name is taken; nothing was renamed:"), plan.takenTarget);
         return outcome;
     }
     for (const Move &move : plan.moves) {

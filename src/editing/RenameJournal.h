@@ -5,10 +5,9 @@
 
 namespace varnotel {
 
-// Why the selected entry cannot be renamed, as a bilingual message; the empty
-// text when it can. Without a selection, or on the blank entry, the old
-// example folder would be Example itself.
-QString renameSourceProblem(bool selected, const QString &oldName);
+// Why the selected entry cannot be renamed; nothing when it can. Without a selection, or on the blank entry,
+// the old example folder would be Example itself.
+std::optional<Failure> renameSourceProblem(bool selected, const QString &oldName);
 
 // Gives the journal's four record files and its example folder the new name
 // (a journal without an example folder gets an empty one), or changes nothing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -8,8 +9,8 @@
 namespace varnotel {
 
 struct ArticleDeletion {
-    QString deleted;      // the file removed or moved to the trash, empty when none
-    QStringList messages; // bilingual, one per problem
+    QString deleted;   // the file removed or moved to the trash, empty when none
+    Failures failures; // one per problem
 };
 
 // Deletes the article the example list found at this path, into the trash

@@ -9,8 +9,6 @@ namespace varnotel {
 
 namespace {
 
-QString lines(const QString &message, const QString &path) { return message + QLatin1Char('\n') + path; }
-
 // A file that already is the target: browsing the example folder itself.
 bool isTheArticleItself(const FileSystem &fs, const QString &source, const QString &target) {
     const std::optional<EntryId> id = fs.entryId(source);
@@ -19,24 +17,23 @@ bool isTheArticleItself(const FileSystem &fs, const QString &source, const QStri
 
 // The folder is made by the add button, not here: one that went missing is
 // told about. Writing through a link would put files outside the library.
-QString folderProblem(const FileSystem &fs, const QString &folder) {
+std::optional<Failure> folderProblem(const FileSystem &fs, const QString &folder) {
     if (!fs.folderExists(folder))
-        return lines(bilingual(QStringLiteral("例文文件夹不存在,没有导入任何文件:"),
-                               QStringLiteral("The example folder is missing; nothing was imported:")),
-                     folder);
+        return failureNaming(FailureKind::FolderMissing, QStringLiteral("例文文件夹不存在,没有导入任何文件:"),
+                             QStringLiteral("The example folder is missing; nothing was imported:"), folder);
     if (fs.isSymLink(folder))
-        return lines(bilingual(QStringLiteral("例文文件夹是一个链接,没有导入任何文件:"),
-                               QStringLiteral("The example folder is a link; nothing was imported:")),
-                     folder);
-    return {};
+        return failureNaming(FailureKind::LinkedFolder,
+                             QStringLiteral("例文文件夹是一个链接,没有导入任何文件:"),
+                             QStringLiteral("The example folder is a link; nothing was imported:"), folder);
+    return std::nullopt;
 }
 
 void importOne(FileSystem &fs, const QString &folder, const QString &source, const CopyProgress &progress,
                ImportOutcome &outcome) {
     if (fs.folderExists(source)) {
-        outcome.messages << lines(bilingual(QStringLiteral("文件夹不能导入,只能导入文件:"),
-                                            QStringLiteral("Folders cannot be imported, only files:")),
-                                  source);
+        outcome.failures << failureNaming(FailureKind::NotAFile,
+                                          QStringLiteral("文件夹不能导入,只能导入文件:"),
+                                          QStringLiteral("Folders cannot be imported, only files:"), source);
         return;
     }
     const QString target = folder + QLatin1Char('/') + fileNameOf(source);
@@ -59,34 +56,37 @@ void importOne(FileSystem &fs, const QString &folder, const QString &source, con
     else if (cancelled)
         outcome.cancelled = true;
     else
-        outcome.messages << failureMessage(QStringLiteral("无法导入文件"),
-                                           QStringLiteral("Cannot import the file:"), source, result);
+        outcome.failures << fileFailure(FailureKind::CannotCopy, QStringLiteral("无法导入文件"),
+                                        QStringLiteral("Cannot import the file:"), source, result);
 }
 
 } // namespace
 
-QString importProblem(const std::optional<QString> &journal) {
+std::optional<Failure> importProblem(const std::optional<QString> &journal) {
     if (!journal)
-        return bilingual(QStringLiteral("请先在期刊列表中选择一个期刊,再导入例文。"),
-                         QStringLiteral("Please select a journal in the journal list before importing "
-                                        "example articles."));
+        return Failure{
+            FailureKind::NothingSelected,
+            bilingual(QStringLiteral("请先在期刊列表中选择一个期刊,再导入例文。"),
+                      QStringLiteral("Please select a journal in the journal list before importing "
+                                     "example articles."))};
     if (!hasOwnExampleFolder(*journal))
-        return bilingual(QStringLiteral("这一条目没有自己的例文文件夹,不能导入例文。"),
-                         QStringLiteral("This entry has no example folder of its own; no example articles "
-                                        "can be imported into it."));
-    return {};
+        return Failure{FailureKind::NoExampleFolder,
+                       bilingual(QStringLiteral("这一条目没有自己的例文文件夹,不能导入例文。"),
+                                 QStringLiteral("This entry has no example folder of its own; no example "
+                                                "articles can be imported into it."))};
+    return std::nullopt;
 }
 
 ImportOutcome importArticles(FileSystem &fs, const QString &appDir, const std::optional<QString> &journal,
                              const QStringList &sources, const ImportProgress &progress) {
     ImportOutcome outcome;
-    if (const QString problem = importProblem(journal); !problem.isEmpty()) {
-        outcome.messages << problem;
+    if (const std::optional<Failure> problem = importProblem(journal)) {
+        outcome.failures << *problem;
         return outcome;
     }
     const QString folder = paths::exampleFolder(appDir, *journal);
-    if (const QString problem = folderProblem(fs, folder); !problem.isEmpty()) {
-        outcome.messages << problem;
+    if (const std::optional<Failure> problem = folderProblem(fs, folder)) {
+        outcome.failures << *problem;
         return outcome;
     }
     for (const QString &source : sources) {

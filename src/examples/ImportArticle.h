@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -14,17 +15,17 @@ namespace varnotel {
 struct ImportOutcome {
     QStringList imported;   // the articles' paths in the example folder
     bool cancelled = false; // the person stopped a copy; the files after it were left
-    QStringList messages;   // bilingual, one per problem
+    Failures failures;      // one per problem
 };
 
 // Gives the progress of one source file's copy.
 using ImportProgress = std::function<CopyProgress(const QString &source)>;
 
-// Why nothing can be imported for the journal selected in the main window, as
-// a bilingual message; the empty text when it can. With no selection, on the
+// Why nothing can be imported for the journal selected in the main window;
+// nothing when it can. With no selection, on the
 // blank entry and for "." or "..", the files would land in Example itself or
 // in the application folder.
-QString importProblem(const std::optional<QString> &journal);
+std::optional<Failure> importProblem(const std::optional<QString> &journal);
 
 // Copies files into the journal's example folder under their own names. A
 // file of the same name there is replaced without a question, but only by a

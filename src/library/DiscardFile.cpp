@@ -11,15 +11,17 @@ Discarded discardFile(FileSystem &fs, const QString &path) {
     return {fs.removeFile(path), true};
 }
 
-QString deletedForGoodNote(const QStringList &paths) {
+std::optional<Failure> deletedForGood(const QStringList &paths) {
     if (paths.isEmpty())
-        return {};
+        return std::nullopt;
     QStringList shown;
     for (const QString &path : paths)
         shown << displayName(path);
-    return bilingual(QStringLiteral("回收站无法接收,以下文件已被永久删除:"),
-                     QStringLiteral("No trash could take these files, so they were deleted for good:")) +
-           QLatin1Char('\n') + shown.join(QLatin1Char('\n'));
+    return Failure{
+        FailureKind::DeletedForGood,
+        bilingual(QStringLiteral("回收站无法接收,以下文件已被永久删除:"),
+                  QStringLiteral("No trash could take these files, so they were deleted for good:")) +
+            QLatin1Char('\n') + shown.join(QLatin1Char('\n'))};
 }
 
 } // namespace varnotel

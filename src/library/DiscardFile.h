@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
 #include <QStringList>
+
+#include <optional>
 
 namespace varnotel {
 
@@ -19,7 +22,7 @@ struct Discarded {
 // itself, never what it points to.
 Discarded discardFile(FileSystem &fs, const QString &path);
 
-// The message that names the files removed for good; empty when none was.
-QString deletedForGoodNote(const QStringList &paths);
+// The failure that names the files removed for good; none when none was.
+std::optional<Failure> deletedForGood(const QStringList &paths);
 
 } // namespace varnotel

@@ -18,9 +18,9 @@ FieldFileOutcome ensureFieldFile(FileSystem &fs, const QString &appDir, Record f
     return outcome;
 }
 
-QString fieldCreationFailure(const FieldFileOutcome &outcome) {
-    return failureMessage(QStringLiteral("无法创建文件"), QStringLiteral("Cannot create the file:"),
-                          outcome.path, outcome.result);
+Failure fieldCreationFailure(const FieldFileOutcome &outcome) {
+    return fileFailure(FailureKind::CannotCreate, QStringLiteral("无法创建文件"),
+                       QStringLiteral("Cannot create the file:"), outcome.path, outcome.result);
 }
 
 } // namespace varnotel

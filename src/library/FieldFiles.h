@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/LibraryPaths.h"
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -19,7 +20,7 @@ struct FieldFileOutcome {
 // file's name is left alone and reported.
 FieldFileOutcome ensureFieldFile(FileSystem &fs, const QString &appDir, Record field, const QString &name);
 
-// The bilingual message for a field file that could not be created.
-QString fieldCreationFailure(const FieldFileOutcome &outcome);
+// The failure of a field file that could not be created.
+Failure fieldCreationFailure(const FieldFileOutcome &outcome);
 
 } // namespace varnotel

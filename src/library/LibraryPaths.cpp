@@ -36,10 +36,6 @@ QString exampleFolder(const QString &appDir, const QString &name) {
     return appDir + QStringLiteral("/Example/") + name;
 }
 
-QString exampleArticle(const QString &appDir, const QString &journal, const QString &article) {
-    return exampleFolder(appDir, journal) + QLatin1Char('/') + article;
-}
-
 QString musicFile(const QString &appDir) { return appDir + QStringLiteral("/BGM/BGM.mp3"); }
 
 QString manualFile(const QString &appDir) { return appDir + QStringLiteral("/BGM/Tuition.wmv"); }
@@ -71,6 +67,12 @@ QString defaultRecordValue(Record record, const QString &name) {
 bool hasOwnExampleFolder(const QString &name) {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            staysInLibrary(name);
+}
+
+std::optional<QString> listedExampleFolder(const QString &appDir, const QString &name) {
+    if (name == QLatin1String("..") || !staysInLibrary(name))
+        return std::nullopt;
+    return paths::exampleFolder(appDir, name);
 }
 
 bool staysInLibrary(const QString &name) {

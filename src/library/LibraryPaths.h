@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace varnotel {
 
 // The four record files of a journal, in the order the operations visit them.
@@ -23,7 +25,6 @@ QString recordFile(const QString &appDir, Record record, const QString &name);
 QString journalFolder(const QString &appDir);
 QString exampleRoot(const QString &appDir);
 QString exampleFolder(const QString &appDir, const QString &name);
-QString exampleArticle(const QString &appDir, const QString &journal, const QString &article);
 QString musicFile(const QString &appDir);
 QString manualFile(const QString &appDir);
 
@@ -33,9 +34,15 @@ QStringList blankNamePaths(const QString &appDir);
 
 } // namespace paths
 
-// Whether the name addresses a folder of its own below Example. The blank
-// entry, "." and ".." would address Example itself or the application folder.
+// Whether the name addresses a folder of its own below Example, which the
+// program may make, write into, rename or empty. The blank entry, "." and ".."
+// would address Example itself or the application folder.
 bool hasOwnExampleFolder(const QString &name);
+
+// The folder whose articles the example list shows for the name: its example
+// folder, which for the blank entry and "." is Example itself, as the list
+// has always shown them; none for ".." or a name that leaves the library.
+std::optional<QString> listedExampleFolder(const QString &appDir, const QString &name);
 
 // Whether the name stays inside the record folders when made into a path.
 bool staysInLibrary(const QString &name);

@@ -19,41 +19,47 @@ FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, co
         return {{}, fieldCreationFailure(ensured)};
     // A file made just now is read back too, so the box never keeps the text
     // of the journal shown before.
+    const QString created = ensured.created ? ensured.path : QString();
     DisplayText shown;
-    const Result read = readForDisplay(fs, ensured.path, shown);
-    if (!read)
+    if (const Result read = readForDisplay(fs, ensured.path, shown); !read)
         return {{},
-                failureMessage(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file:"),
-                               ensured.path, read),
-                ensured.created ? ensured.path : QString()};
+                fileFailure(FailureKind::CannotRead, QStringLiteral("无法读取文件"),
+                            QStringLiteral("Cannot read the file:"), ensured.path, read),
+                created};
     if (shown.truncated)
         shown.text += restNotShownNote();
-    return {shown.text, {}, ensured.created ? ensured.path : QString()};
+    return {shown.text, std::nullopt, created};
+}
+
+ArticleList listedArticles(const FileSystem &fs, const QString &appDir, const QString &name) {
+    ArticleList articles;
+    if (const std::optional<QString> folder = listedExampleFolder(appDir, name))
+        sosuofile3(fs, *folder, articles);
+    return articles;
 }
 
 ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QString &name) {
     ExampleListing listing;
-    // ".." would lead out of Example to the application folder itself.
-    if (name == QLatin1String(".."))
+    const std::optional<QString> folder = listedExampleFolder(appDir, name);
+    if (!folder)
         return listing;
-    const QString folder = paths::exampleFolder(appDir, name);
-    if (fs.entryExists(folder)) {
-        sosuofile3(fs, folder, listing.articles);
+    if (fs.entryExists(*folder)) {
+        sosuofile3(fs, *folder, listing.articles);
         return listing;
     }
-    const Result made = fs.createFolder(folder);
+    const Result made = fs.createFolder(*folder);
     listing.created = made.ok;
     if (!made)
-        listing.failure = failureMessage(QStringLiteral("无法创建例文文件夹"),
-                                         QStringLiteral("Cannot create the example folder:"), folder, made);
+        listing.failure = fileFailure(FailureKind::CannotCreate, QStringLiteral("无法创建例文文件夹"),
+                                      QStringLiteral("Cannot create the example folder:"), *folder, made);
     return listing;
 }
 
-QStringList ShownJournal::failures() const {
-    QStringList result;
-    for (const QString &failure : {impactFactor.failure, homepage.failure, notes.failure, examples.failure}) {
-        if (!failure.isEmpty())
-            result << failure;
+Failures ShownJournal::failures() const {
+    Failures result;
+    for (const auto *failure : {&impactFactor.failure, &homepage.failure, &notes.failure, &examples.failure}) {
+        if (*failure)
+            result << **failure;
     }
     return result;
 }

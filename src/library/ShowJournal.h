@@ -2,10 +2,12 @@
 
 #include "library/FolderScanner.h"
 #include "library/LibraryPaths.h"
+#include "platform/Failure.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 namespace varnotel {
 
@@ -14,18 +16,23 @@ namespace varnotel {
 // On a failure the text is empty and the failure says why.
 struct FieldShown {
     QString text;
-    QString failure;
+    std::optional<Failure> failure;
     QString created = {}; // the file completed with its default just now
 };
 
 FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, const QString &name);
+
+// The articles the example list shows for a journal, as they are on disk now:
+// those of its example folder (all of Example for the blank entry and ".");
+// none for a name whose folder would lie outside Example.
+ArticleList listedArticles(const FileSystem &fs, const QString &appDir, const QString &name);
 
 // The articles of a journal's example folder; a missing folder is made (and is
 // empty). On a failure the list is empty and the failure says why.
 struct ExampleListing {
     ArticleList articles;
     bool created = false; // the folder was missing and was made just now
-    QString failure;
+    std::optional<Failure> failure;
 };
 
 ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QString &name);
@@ -38,7 +45,7 @@ struct ShownJournal {
     FieldShown notes;
     ExampleListing examples;
 
-    QStringList failures() const;
+    Failures failures() const;
 };
 
 ShownJournal showJournal(FileSystem &fs, const QString &appDir, const QString &name);

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <QString>
+#include "platform/Failure.h"
 
 class QWidget;
 
 namespace varnotel {
 
-// The one way failures reach the user: a bilingual message, after which the
-// window stays usable.
+// The one way failures reach the user: every failure of one action in one
+// message, after which the window stays usable.
 class ErrorReport {
 public:
     virtual ~ErrorReport() = default;
-    virtual void report(QWidget *parent, const QString &message) = 0;
+    virtual void report(QWidget *parent, const Failures &failures) = 0;
 };
 
 } // namespace varnotel

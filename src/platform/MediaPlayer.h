@@ -5,18 +5,18 @@
 
 namespace varnotel {
 
-// The settings the window's player is stored with, in force before any code
+// The player's settings from the moment the window exists, before any code
 // runs: it starts on its own once it is given a file, plays it once, at half
 // volume, not muted, at normal speed. The player never shows a dialog of its
 // own; what goes wrong is announced by cannotPlay.
-struct StoredPlayerSettings {
+struct InitialPlayerSettings {
     bool autoStart = true;
     int volume = 50; // 0 to 100
     bool mute = false;
     double rate = 1.0;
     int playCount = 1;
 };
-inline constexpr StoredPlayerSettings kStoredPlayerSettings{};
+inline constexpr InitialPlayerSettings kInitialPlayerSettings{};
 
 // The background-music player: what the window and its control bar use.
 // Positions and durations are in milliseconds.

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/MediaPlayer.h"
+
+class QAudioOutput;
+class QMediaPlayer;
+
+namespace varnotel {
+
+// The background-music player on Qt Multimedia (QMediaPlayer with
+// QAudioOutput), set up with the player's first settings. A file that cannot be played
+// is given up at its first failure: it is never tried again.
+class QtMediaPlayer final : public MediaPlayer {
+    Q_OBJECT
+public:
+    // Without a sound device there is nothing to hear, so by default the player
+    // then reports that it cannot play instead of decoding into the void.
+    // Optional lets it play all the same, on GStreamer's stand-in output.
+    enum class SoundDevice { Required, Optional };
+
+    explicit QtMediaPlayer(SoundDevice soundDevice = SoundDevice::Required, QObject *parent = nullptr);
+    ~QtMediaPlayer() override;
+
+    void setUrl(const QString &url) override;
+    QString url() const override;
+    PlayState playState() const override;
+    void play() override;
+    void pause() override;
+    void stop() override;
+    qint64 position() const override;
+    void setPosition(qint64 position) override;
+    qint64 duration() const override;
+    int volume() const override;
+    void setVolume(int volume) override;
+    bool isMuted() const override;
+    void setMuted(bool muted) override;
+
+private:
+    void createPlayer();
+    bool playable() const;
+    void mediaStatusChanged(int status);
+    void giveUp(const QString &reason);
+    QString cannotPlayFile(const QString &why) const;
+
+    SoundDevice m_soundDevice;
+    QMediaPlayer *m_player = nullptr;
+    QAudioOutput *m_output = nullptr;
+    QString m_url;
+    bool m_givenUp = false;
+    int m_volume = kInitialPlayerSettings.volume;
+    bool m_muted = kInitialPlayerSettings.mute;
+};
+
+} // namespace varnotel

@@ -1,0 +1,107 @@
+#include "mainwindow/widgets/Form1.h"
+
+#include "examples/DeleteArticle.h"
+#include "examples/ImportArticle.h"
+#include "examples/widgets/CopyProgressDialog.h"
+#include "examples/widgets/Form3.h"
+#include "library/ShowJournal.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "platform/Bilingual.h"
+#include "platform/FileNames.h"
+
+#include <QCloseEvent>
+
+namespace varnotel {
+
+std::optional<Article> Form1::currentArticle() const {
+    const qsizetype index = List3->listIndex();
+    if (index < 0)
+        return std::nullopt;
+    return Article{List3->text(), List3->itemData(index)};
+}
+
+// Add example article: the journal's folder is made when missing, otherwise
+// its articles are listed afresh; then the import dialog opens, or comes
+// forward when it is open already.
+void Form1::Command8_Click() {
+    const std::optional<QString> journal = currentJournal();
+    if (const std::optional<Failure> problem = importProblem(journal)) {
+        report(*problem);
+        return;
+    }
+    const ExampleListing listing = listExampleFolder(m_platform.fs, m_appDir, *journal);
+    if (listing.failure) {
+        report(*listing.failure);
+        return;
+    }
+    if (!listing.created)
+        showArticles(listing.articles);
+    showImportDialog();
+}
+
+// Modeless and without owner, so the main window stays usable meanwhile.
+void Form1::showImportDialog() {
+    if (!m_form3) {
+        m_form3 = new Form3(m_appDir, m_platform.fs, m_platform.errors, [this] { return currentJournal(); });
+        m_form3->setAttribute(Qt::WA_DeleteOnClose);
+        m_form3->setWindowIcon(windowIcon());
+        connect(m_form3, &Form3::closing, this, &Form1::RecountExamples);
+    }
+    if (m_form3->isVisible()) {
+        m_form3->raise();
+        m_form3->activateWindow();
+    } else {
+        m_form3->show();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent *event) {
+    if (m_form3)
+        m_form3->close();
+    QWidget::closeEvent(event);
+}
+
+// Files dropped from a file manager are imported as a click in the dialog
+// imports them.
+void Form1::List3_OLEDragDrop(const QStringList &files) {
+    CopyProgressDialog progress(this);
+    report(importArticles(m_platform.fs, m_appDir, currentJournal(), files, progress.progress()).failures);
+    RecountExamples();
+}
+
+void Form1::List3_Click() {
+    if (const std::optional<Article> article = currentArticle())
+        List3->setToolTip(displayName(article->name));
+}
+
+// The item knows its file's path, also for an article in a subfolder.
+void Form1::List3_DblClick() {
+    if (const std::optional<Article> article = currentArticle())
+        ShellOpen(article->path);
+}
+
+void Form1::deleteSelectedArticle() {
+    if (const std::optional<Article> article = currentArticle())
+        report(deleteArticle(m_platform.fs, m_appDir, article->path).failures);
+}
+
+// Delete this file: with nothing selected the person is told; the list is
+// rebuilt either way.
+void Form1::Command9_Click() {
+    if (!currentArticle())
+        report(Failure{FailureKind::NothingSelected,
+                       bilingual(QStringLiteral("请先在例文列表中选择要删除的文件。"),
+                                 QStringLiteral("Select the file to delete in the example list first."))});
+    deleteSelectedArticle();
+    RecountExamples();
+}
+
+// Runs before the list sees the key, so its type-ahead then searches the
+// rebuilt list. Without a selection a D is only type-ahead.
+void Form1::List3_KeyPress(int keyAscii) {
+    if (keyAscii == 'D' || keyAscii == 'd')
+        deleteSelectedArticle();
+    RecountExamples();
+}
+
+} // namespace varnotel

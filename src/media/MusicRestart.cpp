@@ -1,9 +1,0 @@
-#include "media/MusicRestart.h"
-
-namespace varnotel {
-
-bool restartsMusic(MediaPlayer::PlayState state, PlayerNotice notice) {
-    return notice == PlayerNotice::EndOfMedia && state == MediaPlayer::PlayState::Stopped;
-}
-
-} // namespace varnotel
