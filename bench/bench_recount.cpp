@@ -7,9 +7,9 @@
 // Figures of repeated runs are their 95th percentile; start-up and the floor
 // are medians. Build it as Release (scripts/bench.sh does).
 #include "CatalogueGenerator.h"
-#include "mainwindow/CountingList.h"
-#include "mainwindow/Form1.h"
-#include "mainwindow/ListBox.h"
+#include "mainwindow/widgets/CountingList.h"
+#include "mainwindow/widgets/Form1.h"
+#include "mainwindow/widgets/ListBox.h"
 #include "platform/PosixFileSystem.h"
 #include "support/TestDoubles.h"
 
@@ -183,7 +183,7 @@ struct StartUp {
 StartUp startUp(std::unique_ptr<Window> &shown, const QString &appDir) {
     shown = std::make_unique<Window>(appDir);
     Form1 &w = shown->window;
-    FramePainted frame(w.List1->viewport());
+    FramePainted frame(w.findChild<ListBox *>(u"List1"_s)->viewport());
     QElapsedTimer timer;
     timer.start();
     w.Form_Load();
@@ -256,8 +256,12 @@ int measure(const Size &size) {
     figures.value["scan"] = percentile(scans, 0.5);
     figures.value["startup"] = percentile(firstFrames, 0.5);
     Form1 &w = shown->window;
-    if (w.List1->listCount() + w.List2->listCount() != counted ||
-        w.List2->listCount() != catalogue.exampleFiles)
+    // The window's controls, by their names.
+    auto *List1 = w.findChild<ListBox *>(u"List1"_s);
+    const auto *List2 = static_cast<const CountingList *>(w.findChild<QWidget *>(u"List2"_s));
+    auto *Text1 = w.findChild<QLineEdit *>(u"Text1"_s);
+    auto *Command10 = w.findChild<QPushButton *>(u"Command10"_s);
+    if (List1->listCount() + List2->listCount() != counted || List2->listCount() != catalogue.exampleFiles)
         qFatal("the lists do not count what the floor counts");
     figures.value["watches"] = milliseconds([&] {
         while (w.settingUpWatches())
@@ -296,35 +300,35 @@ int measure(const Size &size) {
     w.RecountLibrary();
 
     figures.repeat(
-        "key", kRepeats, [&](int) { w.List1->setFocus(); },
+        "key", kRepeats, [&](int) { List1->setFocus(); },
         [&] {
-            QTest::keyClick(w.List1, Qt::Key_J);
+            QTest::keyClick(List1, Qt::Key_J);
             paint();
         });
     int clicked = 0;
     figures.repeat(
         "click", kRepeats,
         [&](int) {
-            clicked = int(random.bounded(int(w.List1->listCount())));
-            scrollTo(w.List1, clicked);
+            clicked = int(random.bounded(int(List1->listCount())));
+            scrollTo(List1, clicked);
         },
         [&] {
-            clickRow(w.List1, clicked);
+            clickRow(List1, clicked);
             paint();
         });
     figures.repeat(
         "skipto", kRepeats,
         [&](int i) {
             if (i % 8 == 0)
-                w.Text1->clear();
-            w.Text1->setFocus();
+                Text1->clear();
+            Text1->setFocus();
         },
         [&] {
-            QTest::keyClick(w.Text1, Qt::Key_N);
+            QTest::keyClick(Text1, Qt::Key_N);
             paint();
         });
     figures.repeat("refresh", kRepeats, nothing, [&] {
-        QTest::mouseClick(w.Command10, Qt::LeftButton);
+        QTest::mouseClick(Command10, Qt::LeftButton);
         paint();
     });
     figures.value["memory"] = std::max(figures.value["memory"], double(peakResidentKiB()) / 1024);

@@ -1,12 +1,12 @@
 // Example articles: importing them through the dialog's drive, folder and file
 // lists or by dropping files on the example list, and opening and deleting
 // them from that list with the mouse, the delete button and the list's keys.
-#include "examples/DirListBox.h"
-#include "examples/DriveListBox.h"
+#include "examples/widgets/DirListBox.h"
+#include "examples/widgets/DriveListBox.h"
 #include "examples/Drives.h"
-#include "examples/FileListBox.h"
-#include "examples/Form3.h"
-#include "mainwindow/ListBox.h"
+#include "examples/widgets/FileListBox.h"
+#include "examples/widgets/Form3.h"
+#include "mainwindow/widgets/ListBox.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"

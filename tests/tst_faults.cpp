@@ -3,8 +3,8 @@
 // message, the library is what it was (or, for a deletion, only files of the
 // journal or article being deleted are gone), and the window answers the next
 // click.
-#include "mainwindow/ListBox.h"
-#include "mainwindow/TextBox.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "mainwindow/widgets/TextBox.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"

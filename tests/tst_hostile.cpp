@@ -2,8 +2,8 @@
 // hangs, nothing is lost, every failure is told, and the window answers the
 // next click.
 #include "editing/DeleteJournal.h"
-#include "mainwindow/ListBox.h"
-#include "mainwindow/TextBox.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "mainwindow/widgets/TextBox.h"
 #include "platform/DesktopProgramStarter.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"

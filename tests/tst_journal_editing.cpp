@@ -4,8 +4,8 @@
 // one message, and the lists rebuilt from disk afterwards.
 #include "editing/DeleteJournal.h"
 #include "editing/RenameJournal.h"
-#include "mainwindow/ListBox.h"
-#include "platform/DialogInputPrompt.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "desktop/DialogInputPrompt.h"
 #include "platform/PosixFileSystem.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"

@@ -1,9 +1,9 @@
 // The background music: handed over at start-up, looping, and the control bar
 // as a person uses it; then once on the real player with files made here.
-#include "mainwindow/ListBox.h"
-#include "mainwindow/MediaPlayerBar.h"
-#include "media/PlaybackTime.h"
-#include "platform/QtMediaPlayer.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "music/widgets/MediaPlayerBar.h"
+#include "music/PlaybackTime.h"
+#include "desktop/QtMediaPlayer.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"
@@ -43,7 +43,7 @@ struct Happening {
     PlayState state = PlayState::Playing;
     int plays = 1; // play() calls, the start at Form_Load among them
     bool muted = false;
-    int volume = kStoredPlayerSettings.volume;
+    int volume = kInitialPlayerSettings.volume;
     qint64 position = 0;
     bool noMusic = false;
 };
@@ -136,7 +136,7 @@ void MusicTest::whatHappensToTheMusic_data() {
     const Step pageDown = key(&MediaPlayerBar::volumeSlider, Qt::Key_PageDown);
     const Step clickMiddle = clickAt(&MediaPlayerBar::positionSlider, 0.5);
     const auto paused = PlayState::Paused, stopped = PlayState::Stopped;
-    const int stored = kStoredPlayerSettings.volume;
+    const int stored = kInitialPlayerSettings.volume;
     QTest::newRow("it ends, three times") << Happening{{end, end, end}, PlayState::Playing, 4};
     QTest::newRow("pause on the bar") << Happening{{playPause}, paused};
     QTest::newRow("pause, then play") << Happening{{playPause, playPause}, PlayState::Playing, 2};

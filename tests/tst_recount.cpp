@@ -1,6 +1,6 @@
 // Recounts after changes made behind the program's back: after every change,
 // the window lists exactly what a fresh full scan of the disk lists.
-#include "mainwindow/ListBox.h"
+#include "mainwindow/widgets/ListBox.h"
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"
 

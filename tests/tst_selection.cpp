@@ -3,9 +3,9 @@
 // is one of the routes: what is typed, pasted or committed by an input
 // method there selects the first journal, then the first of its example
 // articles, that begins with the text.
-#include "library/SkipTo.h"
-#include "mainwindow/ListBox.h"
-#include "mainwindow/TextBox.h"
+#include "mainwindow/SkipTo.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "mainwindow/widgets/TextBox.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"
 #include "support/WindowDriver.h"

@@ -2,13 +2,13 @@
 // folder and what it deletes there, at start-up and at each Refresh, where
 // its controls stand, where the focus is and where Tab takes it, the clock
 // lines redrawn at every tick of Timer1, and whether every printed text is whole.
-#include "library/ClockLines.h"
-#include "mainwindow/CountingList.h"
-#include "mainwindow/ListBox.h"
-#include "mainwindow/MediaPlayerBar.h"
-#include "mainwindow/PictureBox.h"
-#include "mainwindow/TextBox.h"
-#include "platform/ControlStyle.h"
+#include "mainwindow/ClockLines.h"
+#include "mainwindow/widgets/CountingList.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "music/widgets/MediaPlayerBar.h"
+#include "mainwindow/widgets/PictureBox.h"
+#include "mainwindow/widgets/TextBox.h"
+#include "desktop/ControlStyle.h"
 #include "platform/SystemClock.h"
 #include "support/Expectations.h"
 #include "support/TempLibrary.h"

@@ -79,6 +79,38 @@ QMap<QString, QByteArray> TempLibrary::files(QStringView folder) const {
     return result;
 }
 
+Snapshot TempLibrary::snapshot() const {
+    Snapshot result;
+    for (const QString &entry : tree()) {
+        const QFileInfo info(path(entry));
+        result.insert(entry, info.isSymLink()  ? "-> " + QFile::encodeName(info.symLinkTarget())
+                             : info.isFile() ? read(entry)
+                                             : QByteArray());
+    }
+    return result;
+}
+
+TreeChange changeBetween(const Snapshot &before, const Snapshot &after) {
+    TreeChange change;
+    for (auto entry = after.cbegin(); entry != after.cend(); ++entry) {
+        if (!before.contains(entry.key()))
+            change.made << entry.key();
+        else if (before.value(entry.key()) != entry.value())
+            change.changed << entry.key();
+    }
+    for (auto entry = before.cbegin(); entry != before.cend(); ++entry) {
+        if (!after.contains(entry.key()))
+            change.gone << entry.key();
+    }
+    return change;
+}
+
+char *toString(const TreeChange &change) {
+    const QString text = u"made [%1], gone [%2], changed [%3]"_s.arg(
+        change.made.join(u", "), change.gone.join(u", "), change.changed.join(u", "));
+    return qstrdup(text.toUtf8().constData());
+}
+
 void TempLibrary::addJournal(QStringView name) const {
     const QString file = name.toString() + u".txt"_s;
     write(u"Journal/"_s + file, "\"\"\r\n");

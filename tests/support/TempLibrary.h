@@ -9,6 +9,22 @@
 
 namespace varnotel::test {
 
+// Every entry below a folder by its relative path (a folder's ends in "/"),
+// with what it holds: a file's bytes, a link's target after "-> ".
+using Snapshot = QMap<QString, QByteArray>;
+
+// What an action did to the library, entry by entry.
+struct TreeChange {
+    QStringList made;
+    QStringList gone;
+    QStringList changed;
+    friend bool operator==(const TreeChange &, const TreeChange &) = default;
+};
+
+TreeChange changeBetween(const Snapshot &before, const Snapshot &after);
+// How a test failure prints it.
+char *toString(const TreeChange &change);
+
 // A throw-away application folder holding the five library folders and BGM.
 // Paths are relative to it; u"..." literals serve as they are.
 class TempLibrary {
@@ -28,6 +44,8 @@ public:
     QStringList tree() const;
     // Every file below a folder, by its path relative to that folder, with its bytes.
     QMap<QString, QByteArray> files(QStringView folder) const;
+    // Every entry below the application folder, with what it holds.
+    Snapshot snapshot() const;
 
     // A journal as the program makes it: four record files with their defaults.
     void addJournal(QStringView name) const;

@@ -1,8 +1,52 @@
 #include "support/TestDoubles.h"
 
+#include <QRegularExpression>
 #include <QThread>
 
 namespace varnotel::test {
+
+namespace {
+
+// Chinese, then at least two English words.
+bool isBilingual(const QString &message) {
+    static const QRegularExpression chinese(QStringLiteral("[\\x{4E00}-\\x{9FFF}]"));
+    static const QRegularExpression english(QStringLiteral("[A-Za-z]{2,} [A-Za-z]{2,}"));
+    return message.contains(chinese) && message.contains(english);
+}
+
+} // namespace
+
+void RecordingErrorReport::report(QWidget *, const Failures &failures) {
+    if (failures.isEmpty())
+        qFatal("an empty report");
+    for (const Failure &failure : failures) {
+        if (!isBilingual(failure.message))
+            qFatal("a message that is not bilingual: %s", qPrintable(failure.message));
+    }
+    reports << failures;
+}
+
+QList<QList<FailureKind>> RecordingErrorReport::kinds() const {
+    QList<QList<FailureKind>> result;
+    for (const Failures &failures : reports) {
+        QList<FailureKind> kinds;
+        for (const Failure &failure : failures)
+            kinds << failure.kind;
+        result << kinds;
+    }
+    return result;
+}
+
+QStringList RecordingErrorReport::texts() const {
+    QStringList result;
+    for (const Failures &failures : reports) {
+        QStringList paragraphs;
+        for (const Failure &failure : failures)
+            paragraphs << failure.message;
+        result << paragraphs.join(u"\n\n");
+    }
+    return result;
+}
 
 bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
     const int call = m_calls[op]++;

@@ -36,7 +36,7 @@ public:
     void setUrl(const QString &url) override {
         m_url = url;
         ++urlSets;
-        if (kStoredPlayerSettings.autoStart)
+        if (kInitialPlayerSettings.autoStart)
             play();
     }
     QString url() const override { return m_url; }
@@ -93,8 +93,8 @@ private:
     QString m_url;
     qint64 m_position = 0;
     qint64 m_duration = 0;
-    int m_volume = kStoredPlayerSettings.volume;
-    bool m_muted = kStoredPlayerSettings.mute;
+    int m_volume = kInitialPlayerSettings.volume;
+    bool m_muted = kInitialPlayerSettings.mute;
 };
 
 // Answers prompts from a script; an exhausted script cancels.
@@ -116,10 +116,16 @@ public:
     QString weekday;
 };
 
+// Records every report: the failures of one action, told together.
 class RecordingErrorReport final : public ErrorReport {
 public:
-    void report(QWidget *, const QString &message) override { messages << message; }
-    QStringList messages;
+    // Every text of the program is bilingual: a report that is not stops the test.
+    void report(QWidget *, const Failures &failures) override;
+    // The kinds of each report, in order; what a test checks.
+    QList<QList<FailureKind>> kinds() const;
+    // Everything the reports told, one text a report, as the person reads them.
+    QStringList texts() const;
+    QList<Failures> reports;
 };
 
 // The real file system, with failures injected into chosen operations, and

@@ -1,15 +1,18 @@
 #include "support/WindowDriver.h"
 
 #include "library/FolderScanner.h"
-#include "mainwindow/CountingList.h"
-#include "mainwindow/ListBox.h"
-#include "mainwindow/TextBox.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "mainwindow/widgets/PictureBox.h"
+#include "mainwindow/widgets/TextBox.h"
+#include "music/widgets/MediaPlayerBar.h"
 #include "support/Expectations.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 #include <QtTest>
 
@@ -29,13 +32,41 @@ QPoint middleOf(QAbstractItemView *view, qsizetype row) {
 
 } // namespace
 
+QWidget *childNamed(const QWidget &window, const char *name) {
+    auto *child = window.findChild<QWidget *>(QLatin1String(name));
+    if (!child)
+        qFatal("the window has no %s", name);
+    return child;
+}
+
+MainControls::MainControls(const Form1 &w)
+    : Surface(childNamed<PictureBox>(w, "Surface")), Picture1(childNamed<PictureBox>(w, "Picture1")),
+      Picture2(childNamed<PictureBox>(w, "Picture2")), Text1(childNamed<QLineEdit>(w, "Text1")),
+      List1(childNamed<ListBox>(w, "List1")), List3(childNamed<ListBox>(w, "List3")),
+      Text2(childNamed<TextBox>(w, "Text2")), Text3(childNamed<TextBox>(w, "Text3")),
+      Text4(childNamed<TextBox>(w, "Text4")), Command1(childNamed<QPushButton>(w, "Command1")),
+      Command2(childNamed<QPushButton>(w, "Command2")), Command3(childNamed<QPushButton>(w, "Command3")),
+      Command4(childNamed<QPushButton>(w, "Command4")), Command5(childNamed<QPushButton>(w, "Command5")),
+      Command6(childNamed<QPushButton>(w, "Command6")), Command7(childNamed<QPushButton>(w, "Command7")),
+      Command8(childNamed<QPushButton>(w, "Command8")), Command9(childNamed<QPushButton>(w, "Command9")),
+      Command10(childNamed<QPushButton>(w, "Command10")), Command11(childNamed<QPushButton>(w, "Command11")),
+      Command12(childNamed<QPushButton>(w, "Command12")),
+      WindowsMediaPlayer1(childNamed<MediaPlayerBar>(w, "WindowsMediaPlayer1")) {}
+
 ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer *player)
     : window(appDir, {seams.fs, seams.starter, player ? *player : seams.player,
-                      prompt ? *prompt : seams.prompt, seams.clock, seams.errors}) {
+                      prompt ? *prompt : seams.prompt, seams.clock, seams.errors}),
+      ui(window) {
     window.Form_Load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         qFatal("the main window was not shown");
+}
+
+Session::Session() { qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path())); }
+
+ShownWindow &Session::start(InputPrompt *prompt, MediaPlayer *player) {
+    return shown.emplace(lib.appDir(), prompt, player);
 }
 
 void clickRow(QAbstractItemView *view, qsizetype row) {
@@ -49,6 +80,14 @@ void doubleClickRow(QAbstractItemView *view, qsizetype row) {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, point);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, point);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, point);
+}
+
+qsizetype rowShowing(const QAbstractItemView *view, const QString &text) {
+    const QModelIndexList found =
+        view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, text, -1, Qt::MatchExactly);
+    if (found.isEmpty())
+        qFatal("no row shows %s", qPrintable(text));
+    return found.last().row();
 }
 
 void clickBelowLastRow(QAbstractItemView *view) {
@@ -97,9 +136,9 @@ bool showsWhole(QWidget *box) {
            roomy.copy(QRect(QPoint(), size)) == fitted;
 }
 
-QStringList libraryShown(const Form1 &window) {
-    return window.List1->items() << QString::number(window.List2->listCount()) << window.surfaceLines();
-}
+QStringList statisticsShown(const ShownWindow &shown) { return shown.ui.Surface->printedLines(); }
+
+QStringList libraryShown(const ShownWindow &shown) { return shown.ui.List1->items() + statisticsShown(shown); }
 
 QStringList libraryOnDisk(const QString &appDir) {
     PosixFileSystem disk;
@@ -107,11 +146,11 @@ QStringList libraryOnDisk(const QString &appDir) {
     scanFolder(disk, appDir + u"/Journal"_s, ItemText::WithoutLastFour, journals);
     scanFolder(disk, appDir + u"/Example"_s, ItemText::WithoutLastFour, articles);
     const QStringList lines = statistics(int(journals.size()), int(articles.size()));
-    return journals << QString::number(articles.size()) << lines;
+    return journals + lines;
 }
 
-QStringList boxes(const Form1 &window) {
-    return {window.Text3->text(), window.Text2->text(), window.Text4->text()};
+QStringList boxes(const ShownWindow &shown) {
+    return {shown.ui.Text3->text(), shown.ui.Text2->text(), shown.ui.Text4->text()};
 }
 
 } // namespace varnotel::test

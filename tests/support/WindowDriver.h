@@ -1,17 +1,51 @@
 #pragma once
 
-#include "mainwindow/Form1.h"
+#include "mainwindow/widgets/Form1.h"
+#include "mainwindow/widgets/ListBox.h"
+#include "mainwindow/widgets/PictureBox.h"
+#include "mainwindow/widgets/TextBox.h"
+#include "music/widgets/MediaPlayerBar.h"
+#include "support/TempLibrary.h"
 #include "support/TestDoubles.h"
 
 #include <QColor>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRect>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QAbstractItemView;
 class QImage;
 
 namespace varnotel::test {
+
+// The child of a window with this object name; a test that asks for one the
+// window lacks stops there.
+QWidget *childNamed(const QWidget &window, const char *name);
+template <typename T> T *childNamed(const QWidget &window, const char *name) {
+    T *child = qobject_cast<T *>(childNamed(window, name));
+    if (!child)
+        qFatal("%s is not of the kind the test expects", name);
+    return child;
+}
+
+// The main window's controls, found by their names as a person finds them by
+// their captions.
+struct MainControls {
+    explicit MainControls(const Form1 &window);
+    PictureBox *Surface, *Picture1, *Picture2;
+    QLineEdit *Text1;
+    ListBox *List1, *List3;
+    TextBox *Text2, *Text3, *Text4;
+    QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6, *Command7, *Command8,
+        *Command9, *Command10, *Command11, *Command12;
+    MediaPlayerBar *WindowsMediaPlayer1;
+};
 
 // The main window as a person meets it: started on a library folder with
 // recording doubles for the outside world, then shown on the screen.
@@ -21,12 +55,33 @@ struct ShownWindow {
 
     TestPlatform seams;
     Form1 window;
+    MainControls ui;
 };
+
+// What a window test works on: a library of its own and a trash of its own,
+// then the window shown on that library once the test has laid it out.
+struct Session {
+    Session();
+    // Starts the program on the library as it is now and shows its window.
+    ShownWindow &start(InputPrompt *prompt = nullptr, MediaPlayer *player = nullptr);
+
+    TempLibrary lib;
+    QTemporaryDir dataHome; // XDG_DATA_HOME: the home trash is Trash/ below it
+    std::optional<ShownWindow> shown;
+
+    MainControls &ui() { return shown->ui; }
+    TestPlatform &seams() { return shown->seams; }
+};
+
+// One thing a person does, or something that happens meanwhile.
+using Step = std::function<void(Session &)>;
 
 // A row picked as a person picks it: scrolled into view, then clicked (or
 // double-clicked) on the view's viewport at the middle of the row.
 void clickRow(QAbstractItemView *view, qsizetype row);
 void doubleClickRow(QAbstractItemView *view, qsizetype row);
+// The row that shows this text: the last of several alike.
+qsizetype rowShowing(const QAbstractItemView *view, const QString &text);
 // A click into the list below its last row.
 void clickBelowLastRow(QAbstractItemView *view);
 void click(QAbstractButton *button);
@@ -41,13 +96,14 @@ QRect inkBounds(const QImage &image, const QColor &background);
 // top edge (a glyph cut off above). The box gets its size back.
 bool showsWhole(QWidget *box);
 
-// What the window shows of the whole library (the journal list, the count of
-// articles, the statistics lines), and what it should show after a fresh full
-// scan of the disk.
-QStringList libraryShown(const Form1 &window);
+// What the window shows of the whole library (the journal list, the
+// statistics lines), and what it should show after a fresh full scan.
+QStringList libraryShown(const ShownWindow &shown);
 QStringList libraryOnDisk(const QString &appDir);
+// The statistics lines printed on the window's surface.
+QStringList statisticsShown(const ShownWindow &shown);
 
 // The three display boxes, IF, homepage, notes, as their exact texts.
-QStringList boxes(const Form1 &window);
+QStringList boxes(const ShownWindow &shown);
 
 } // namespace varnotel::test
