@@ -1,5 +1,6 @@
 #include "editing/JournalName.h"
 
+#include "library/LibraryPaths.h"
 #include "library/Messages.h"
 #include "platform/FileNames.h"
 
@@ -16,8 +17,6 @@ bool isForbidden(QChar c) {
     return kReserved.contains(c) || c.category() == QChar::Other_Control;
 }
 
-bool isDotName(const QString &name) { return name == QLatin1String(".") || name == QLatin1String(".."); }
-
 } // namespace
 
 std::optional<Failure> journalNameProblem(const QString &name) {
@@ -29,7 +28,8 @@ std::optional<Failure> journalNameProblem(const QString &name) {
                              QStringLiteral("A journal name cannot hold / \\ : * ? \" < > | or control "
                                             "characters:"),
                              name);
-    if (isDotName(name))
+    // With no reserved character left, only "." and ".." lack a folder of their own.
+    if (!hasOwnExampleFolder(name))
         return Failure{FailureKind::NotAJournalName,
                        bilingual(QStringLiteral("期刊名称不能是 . 或 ..。"),
                                  QStringLiteral("A journal name cannot be . or .."))};
