@@ -6,10 +6,13 @@ namespace varnotel {
 
 QString DialogInputPrompt::ask(QWidget *parent, const QString &prompt, const QString &title,
                                const QString &defaultText) {
-    bool accepted = false;
-    const QString text =
-        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &accepted);
-    return accepted ? text : QString();
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    dialog.setOkButtonText(QStringLiteral("确定 OK"));
+    dialog.setCancelButtonText(QStringLiteral("取消 Cancel"));
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 } // namespace varnotel

@@ -11,23 +11,39 @@
 
 #include <sys/stat.h>
 
+#include <optional>
+
 namespace varnotel {
 
 namespace {
 
-QString notAMusicFile(const QString &path) {
+struct NotAMusicFile {
+    MediaPlayer::Silence why;
+    QString detail;
+};
+
+std::optional<NotAMusicFile> notAMusicFile(const QString &path) {
     struct stat st {};
     if (::stat(bytesFromName(path).constData(), &st) != 0)
-        return bilingual(QStringLiteral("找不到文件"), QStringLiteral("the file is missing"));
+        return NotAMusicFile{MediaPlayer::Silence::MissingFile,
+                             bilingual(QStringLiteral("找不到文件"), QStringLiteral("the file is missing"))};
     if (!S_ISREG(st.st_mode))
-        return bilingual(QStringLiteral("不是普通文件"), QStringLiteral("not a regular file"));
-    return {};
+        return NotAMusicFile{MediaPlayer::Silence::Unplayable,
+                             bilingual(QStringLiteral("不是普通文件"), QStringLiteral("not a regular file"))};
+    return std::nullopt;
 }
 
 } // namespace
 
+// A sound server that starts after the program (a usual race at log-in) brings
+// a sound device: the music is tried again then, once.
 QtMediaPlayer::QtMediaPlayer(SoundDevice soundDevice, QObject *parent)
-    : MediaPlayer(parent), m_soundDevice(soundDevice) {}
+    : MediaPlayer(parent), m_soundDevice(soundDevice), m_devices(new QMediaDevices(this)) {
+    connect(m_devices, &QMediaDevices::audioOutputsChanged, this, [this] {
+        if (m_silence == Silence::NoSoundDevice && !QMediaDevices::audioOutputs().isEmpty())
+            setUrl(m_url);
+    });
+}
 
 QtMediaPlayer::~QtMediaPlayer() = default;
 
@@ -48,24 +64,25 @@ void QtMediaPlayer::createPlayer() {
     connect(m_player, &QMediaPlayer::durationChanged, this, &MediaPlayer::durationChanged);
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this,
             [this](QMediaPlayer::MediaStatus status) { mediaStatusChanged(status); });
-    connect(m_player, &QMediaPlayer::errorOccurred, this,
-            [this](QMediaPlayer::Error, const QString &text) { giveUp(cannotPlayFile(text)); });
+    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString &text) {
+        giveUp(Silence::Unplayable, cannotPlayFile(text));
+    });
 }
 
 void QtMediaPlayer::setUrl(const QString &url) {
     m_url = url;
-    m_givenUp = false;
+    m_silence.reset();
     if (m_soundDevice == SoundDevice::Required && QMediaDevices::audioOutputs().isEmpty()) {
         if (m_player)
             m_player->setSource(QUrl());
-        giveUp(bilingual(QStringLiteral("没有可用的声音设备。"),
-                         QStringLiteral("No sound device is available.")));
+        giveUp(Silence::NoSoundDevice, bilingual(QStringLiteral("没有可用的声音设备。"),
+                                                 QStringLiteral("No sound device is available.")));
         return;
     }
     // Only a regular file is handed over: a pipe or a device at the music's
     // name is nothing a player should wait on.
-    if (const QString problem = notAMusicFile(url); !problem.isEmpty()) {
-        giveUp(cannotPlayFile(problem));
+    if (const std::optional<NotAMusicFile> problem = notAMusicFile(url)) {
+        giveUp(problem->why, cannotPlayFile(problem->detail));
         return;
     }
     createPlayer();
@@ -78,13 +95,13 @@ QString QtMediaPlayer::url() const { return m_url; }
 
 void QtMediaPlayer::mediaStatusChanged(int status) {
     if (status == QMediaPlayer::InvalidMedia) {
-        giveUp(cannotPlayFile(m_player->errorString()));
+        giveUp(Silence::Unplayable, cannotPlayFile(m_player->errorString()));
     } else if (status == QMediaPlayer::EndOfMedia) {
         // A file that ends before anything was heard would otherwise be
         // restarted over and over, as fast as it can be opened.
         if (m_player->duration() <= 0 && m_player->position() <= 0)
-            giveUp(cannotPlayFile(
-                bilingual(QStringLiteral("文件里没有声音"), QStringLiteral("the file holds no sound"))));
+            giveUp(Silence::Unplayable, cannotPlayFile(bilingual(QStringLiteral("文件里没有声音"),
+                                                                 QStringLiteral("the file holds no sound"))));
         else
             emit endOfMedia();
     }
@@ -92,22 +109,22 @@ void QtMediaPlayer::mediaStatusChanged(int status) {
 
 // Qt may announce one failure several times, and leaves the player in the
 // playing state: the window hears of it once and sees the player stopped.
-void QtMediaPlayer::giveUp(const QString &reason) {
-    if (m_givenUp)
+void QtMediaPlayer::giveUp(Silence why, const QString &detail) {
+    if (m_silence)
         return;
-    m_givenUp = true;
+    m_silence = why;
     // Not from inside Qt's own notification, and only while the file is still
     // the one given up.
     if (m_player)
         QMetaObject::invokeMethod(
             this,
             [this] {
-                if (m_givenUp)
+                if (m_silence)
                     m_player->stop();
             },
             Qt::QueuedConnection);
     emit playStateChanged();
-    emit cannotPlay(reason);
+    emit cannotPlay(why, detail);
 }
 
 QString QtMediaPlayer::cannotPlayFile(const QString &why) const {
@@ -115,7 +132,7 @@ QString QtMediaPlayer::cannotPlayFile(const QString &why) const {
            QStringLiteral("\n") + m_url + QStringLiteral("\n(") + why + QLatin1Char(')');
 }
 
-bool QtMediaPlayer::playable() const { return m_player && !m_givenUp; }
+bool QtMediaPlayer::playable() const { return m_player && !m_silence; }
 
 MediaPlayer::PlayState QtMediaPlayer::playState() const {
     if (!playable())
@@ -132,7 +149,9 @@ MediaPlayer::PlayState QtMediaPlayer::playState() const {
 }
 
 void QtMediaPlayer::play() {
-    if (playable())
+    if (m_silence == Silence::NoSoundDevice)
+        setUrl(m_url);
+    else if (playable())
         m_player->play();
 }
 

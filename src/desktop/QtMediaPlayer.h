@@ -2,14 +2,18 @@
 
 #include "platform/MediaPlayer.h"
 
+#include <optional>
+
 class QAudioOutput;
+class QMediaDevices;
 class QMediaPlayer;
 
 namespace varnotel {
 
 // The background-music player on Qt Multimedia (QMediaPlayer with
 // QAudioOutput), set up with the player's first settings. A file that cannot be played
-// is given up at its first failure: it is never tried again.
+// is given up at its first failure: it is never tried again, but for a sound
+// device that was missing.
 class QtMediaPlayer final : public MediaPlayer {
     Q_OBJECT
 public:
@@ -39,14 +43,15 @@ private:
     void createPlayer();
     bool playable() const;
     void mediaStatusChanged(int status);
-    void giveUp(const QString &reason);
+    void giveUp(Silence why, const QString &detail);
     QString cannotPlayFile(const QString &why) const;
 
     SoundDevice m_soundDevice;
+    QMediaDevices *m_devices;
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_output = nullptr;
     QString m_url;
-    bool m_givenUp = false;
+    std::optional<Silence> m_silence; // why the music was given up
     int m_volume = kInitialPlayerSettings.volume;
     bool m_muted = kInitialPlayerSettings.mute;
 };

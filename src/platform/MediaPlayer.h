@@ -24,6 +24,9 @@ class MediaPlayer : public QObject {
     Q_OBJECT
 public:
     enum class PlayState { Undefined, Stopped, Paused, Playing };
+    // Why there is no music to hear.
+    enum class Silence { NoSoundDevice, MissingFile, Unplayable };
+    Q_ENUM(Silence)
 
     using QObject::QObject;
 
@@ -33,6 +36,7 @@ public:
     virtual QString url() const = 0;
     virtual PlayState playState() const = 0;
     // A stopped player starts again from the beginning, a paused one goes on.
+    // A player that had no sound device to play on looks for one again, once.
     virtual void play() = 0;
     virtual void pause() = 0;
     virtual void stop() = 0;
@@ -50,10 +54,10 @@ signals:
     void playStateChanged();
     // The media played to its end; the player now rests stopped.
     void endOfMedia();
-    // There is no music to play: the file is missing or holds no playable
-    // sound, or there is nothing to play it on. Raised once per file; the
-    // player does not try the file again.
-    void cannotPlay(const QString &reason);
+    // There is no music to hear, for this reason; the detail says more (the
+    // file, the system's words). Raised once per attempt: the player does not
+    // try again on its own, but for a sound device that appears later.
+    void cannotPlay(varnotel::MediaPlayer::Silence why, const QString &detail);
     void positionChanged(qint64 position);
     void durationChanged(qint64 duration);
     void volumeChanged(int volume);

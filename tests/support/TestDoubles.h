@@ -71,11 +71,11 @@ public:
         enter(PlayState::Stopped);
         emit endOfMedia();
     }
-    // The file turned out to be unplayable, for the reason given.
-    void failToPlay(const QString &reason) {
+    // There turned out to be nothing to hear, for the reason given.
+    void failToPlay(Silence why, const QString &detail = QStringLiteral("细节 details")) {
         unplayable = true;
         enter(PlayState::Stopped);
-        emit cannotPlay(reason);
+        emit cannotPlay(why, detail);
     }
     void setDuration(qint64 duration) { emit durationChanged(m_duration = duration); }
 

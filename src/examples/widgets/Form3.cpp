@@ -1,12 +1,12 @@
 #include "examples/widgets/Form3.h"
 
+#include "desktop/ControlStyle.h"
+#include "examples/ImportArticle.h"
 #include "examples/widgets/CopyProgressDialog.h"
 #include "examples/widgets/DirListBox.h"
 #include "examples/widgets/DriveListBox.h"
 #include "examples/widgets/FileListBox.h"
-#include "examples/ImportArticle.h"
 #include "library/Messages.h"
-#include "desktop/ControlStyle.h"
 #include "platform/ErrorReport.h"
 
 #include <QCloseEvent>
@@ -56,31 +56,39 @@ Form3::Form3(const QString &appDir, FileSystem &fs, ErrorReport &errors, Journal
     Dir1->setPath(current);
 }
 
+// Each step's labels are made before its list, so that the list is drawn over
+// them and shows its whole frame. Each list is named after its step.
 void Form3::createControls() {
-    Drive1 = whiteBox(placed(new DriveListBox(this), "Drive1", 120, 720, 6975, 300));
-    File1 = whiteBox(placed(new FileListBox(m_fs, this), "File1", 7320, 1320, 7455, 9090));
-    Dir1 = whiteBox(placed(new DirListBox(m_fs, this), "Dir1", 120, 1800, 7095, 8700));
+    Label4 =
+        label(this, "Label4", QStringLiteral("第1步:请选择要导入的文件所在的磁盘:"), 120, 120, 3615, 255);
     Label1 =
         label(this, "Label1",
               QStringLiteral("Step One: Please select the disk containing the files you want to import:"),
               120, 360, 6975, 255);
-    Command1 = placed(new QPushButton(QStringLiteral("退出 Exit"), this), "Command1", 13320, 120, 1455, 375);
-    style::setColours(Command1, style::kButtonFace, Qt::black);
+    Drive1 = whiteBox(placed(new DriveListBox(this), "Drive1", 120, 720, 6975, 300));
+    Drive1->setAccessibleName(QStringLiteral("第1步:磁盘 Step One: Disk"));
+    Drive1->setAccessibleDescription(Label4->text() + u' ' + Label1->text());
     Label2 = label(this, "Label2", QStringLiteral("第2步:请双击选择要导入的文件所在的文件夹:"), 120, 1200,
                    4095, 255);
-    Label3 = label(this, "Label3",
-                   QStringLiteral("Step Three: Please click on the files you want to import. It will be "
-                                  "imported as soon as you click."),
-                   7320, 840, 7575, 495);
-    Label4 =
-        label(this, "Label4", QStringLiteral("第1步:请选择要导入的文件所在的磁盘:"), 120, 120, 3615, 255);
     Label5 =
         label(this, "Label5",
               QStringLiteral("Step Two: Please double click to select the folder containing the files you "
                              "want to import:"),
               120, 1440, 7095, 375);
+    Dir1 = whiteBox(placed(new DirListBox(m_fs, this), "Dir1", 120, 1800, 7095, 8700));
+    Dir1->setAccessibleName(QStringLiteral("第2步:文件夹 Step Two: Folder"));
+    Dir1->setAccessibleDescription(Label2->text() + u' ' + Label5->text());
     Label6 = label(this, "Label6", QStringLiteral("第3步:请单击你要导入的文件(单击即完成导入)."), 7320, 600,
                    4455, 255);
+    Label3 = label(this, "Label3",
+                   QStringLiteral("Step Three: Please click on the files you want to import. It will be "
+                                  "imported as soon as you click."),
+                   7320, 840, 7575, 495);
+    File1 = whiteBox(placed(new FileListBox(m_fs, this), "File1", 7320, 1320, 7455, 9090));
+    File1->setAccessibleName(QStringLiteral("第3步:文件 Step Three: Files"));
+    File1->setAccessibleDescription(Label6->text() + u' ' + Label3->text());
+    Command1 = placed(new QPushButton(QStringLiteral("退出 Exit"), this), "Command1", 13320, 120, 1455, 375);
+    style::setColours(Command1, style::kButtonFace, Qt::black);
 }
 
 void Form3::setTabOrder() {

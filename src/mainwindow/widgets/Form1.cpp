@@ -1,5 +1,8 @@
 #include "mainwindow/widgets/Form1.h"
 
+#include "desktop/AccessibleNames.h"
+#include "desktop/ControlStyle.h"
+#include "desktop/PlainToolTips.h"
 #include "examples/widgets/Form3.h"
 #include "library/BlankJournal.h"
 #include "library/FolderScanner.h"
@@ -10,14 +13,12 @@
 #include "library/Statistics.h"
 #include "mainwindow/widgets/CountingList.h"
 #include "mainwindow/widgets/ListBox.h"
-#include "music/widgets/MediaPlayerBar.h"
 #include "mainwindow/widgets/PictureBox.h"
 #include "mainwindow/widgets/TextBox.h"
-#include "desktop/ControlStyle.h"
+#include "music/widgets/MediaPlayerBar.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileNames.h"
 #include "platform/MediaPlayer.h"
-#include "desktop/PlainToolTips.h"
 
 #include <QDeadlineTimer>
 #include <QLabel>
@@ -86,18 +87,25 @@ Form1::~Form1() { delete m_form3; }
 void Form1::createControls() {
     // The window's surface: the statistics lines are printed on the window
     // itself, under every control, which also leaves it nothing to click.
-    m_surface = placed(new PictureBox(this), "Surface", 0, 0, 14880, 480);
+    m_surface = placed(new PictureBox(PictureBox::Changes::Announced, this), "Surface", 0, 0, 14880, 480);
     m_surface->setFocusPolicy(Qt::NoFocus);
     m_surface->setAutoFillBackground(false);
     m_surface->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Picture1 = whiteBox(placed(new PictureBox(this), "Picture1", 0, 480, 5055, 255));
-    Picture2 = whiteBox(placed(new PictureBox(this), "Picture2", 0, 720, 5055, 255));
+    m_surface->setAccessibleDescription(QStringLiteral("统计 Statistics"));
+    // The clock ticks every second: a screen reader reads it when asked, and
+    // is not told of every tick.
+    Picture1 =
+        whiteBox(placed(new PictureBox(PictureBox::Changes::Quiet, this), "Picture1", 0, 480, 5055, 255));
+    Picture1->setAccessibleDescription(QStringLiteral("日期和时间 Date and time"));
+    Picture2 =
+        whiteBox(placed(new PictureBox(PictureBox::Changes::Quiet, this), "Picture2", 0, 720, 5055, 255));
+    Picture2->setAccessibleDescription(QStringLiteral("日期和时间 Date and time"));
     Label6 = label(this, "Label6", QStringLiteral("跳转 Skip to:"), 120, 1320, 1335, 255);
-    Text1 = defaultFont(placed(new QLineEdit(this), "Text1", 1560, 1200, 5895, 495));
+    Text1 = namedAfter(Label6, defaultFont(placed(new QLineEdit(this), "Text1", 1560, 1200, 5895, 495)));
     Command12 = button(this, "Command12", QStringLiteral("用户手册 User's Manual"), 4080, 1830, 2055, 345);
     Command10 = button(this, "Command10", QStringLiteral("刷新 Refresh"), 6240, 1800, 1215, 375);
     Label1 = label(this, "Label1", QStringLiteral("期刊列表 Journal List:"), 120, 2040, 2415, 255);
-    List1 = whiteBox(placed(new ListBox(this), "List1", 120, 2280, 7335, 6585));
+    List1 = namedAfter(Label1, whiteBox(placed(new ListBox(this), "List1", 120, 2280, 7335, 6585)));
     List2 = placed(new CountingList(this), "List2", 5520, 3000, 1695, 1410);
     List2->setVisible(false); // only counted, never shown
     Command7 = button(this, "Command7", QStringLiteral("添加期刊 Add journal"), 120, 8880, 1935, 375);
@@ -106,24 +114,24 @@ void Form1::createControls() {
     Command11 =
         button(this, "Command11", QStringLiteral("删除该期刊 Delete this journal"), 5040, 8880, 2415, 375);
     Label4 = label(this, "Label4", QStringLiteral("影响因子 Impact factor (IF):"), 7560, 0, 3015, 255);
-    Text3 = whiteBox(placed(new TextBox(this), "Text3", 7560, 240, 7215, 735));
+    Text3 = namedAfter(Label4, whiteBox(placed(new TextBox(this), "Text3", 7560, 240, 7215, 735)));
     Text3->setFont(style::timesNewRoman(20.25, true));
     Command5 = button(this, "Command5", QStringLiteral("修改影响因子 Modify IF"), 12720, 1080, 2055, 375);
     Label5 = label(this, "Label5", QStringLiteral("期刊链接 Journal homepage:"), 7560, 1320, 2655, 255);
-    Text2 = whiteBox(placed(new TextBox(this), "Text2", 7560, 1560, 7215, 735));
+    Text2 = namedAfter(Label5, whiteBox(placed(new TextBox(this), "Text2", 7560, 1560, 7215, 735)));
     Command6 = button(this, "Command6", QStringLiteral("修改期刊链接 Modify journal homepage"), 8400, 2400,
                       3255, 375);
     Command3 = button(this, "Command3", QStringLiteral("打开期刊链接 Open journal homepage"), 11760, 2400,
                       3015, 375);
     Label2 =
         label(this, "Label2", QStringLiteral("期刊例文 Journal example articles:"), 7560, 3000, 3015, 255);
-    List3 = whiteBox(placed(new ListBox(this), "List3", 7560, 3240, 7215, 2760));
+    List3 = namedAfter(Label2, whiteBox(placed(new ListBox(this), "List3", 7560, 3240, 7215, 2760)));
     Command8 =
         button(this, "Command8", QStringLiteral("添加期刊例文 Add example article"), 9720, 6120, 2775, 375);
     Command9 =
         button(this, "Command9", QStringLiteral("删除该文件 Delete this file"), 12600, 6120, 2175, 375);
     Label3 = label(this, "Label3", QStringLiteral("期刊备注 Notes:"), 7560, 6720, 3015, 255);
-    Text4 = whiteBox(placed(new TextBox(this), "Text4", 7560, 6960, 7215, 1815));
+    Text4 = namedAfter(Label3, whiteBox(placed(new TextBox(this), "Text4", 7560, 6960, 7215, 1815)));
     Text4->setFont(style::songTi(9.75));
     Command1 = button(this, "Command1", QStringLiteral("修改备注 Modify notes"), 10800, 8880, 1935, 375);
     Command2 = button(this, "Command2", QStringLiteral("作者博客 Author's blog"), 12840, 8880, 1935, 375);
@@ -229,10 +237,11 @@ void Form1::reportUnreadableFolders() {
     if (denied.size() > kShown)
         shown << bilingual(QStringLiteral("……还有 %1 个").arg(denied.size() - kShown),
                            QStringLiteral("... and %1 more").arg(denied.size() - kShown));
-    report(Failure{FailureKind::UnreadableFolders,
-                   bilingual(QStringLiteral("这些文件夹无法读取,其中的文件没有列出:"),
-                             QStringLiteral("These folders could not be read; what they hold is not listed:")) +
-                       QStringLiteral("\n") + shown.join(QLatin1Char('\n'))});
+    report(
+        Failure{FailureKind::UnreadableFolders,
+                bilingual(QStringLiteral("这些文件夹无法读取,其中的文件没有列出:"),
+                          QStringLiteral("These folders could not be read; what they hold is not listed:")) +
+                    QStringLiteral("\n") + shown.join(QLatin1Char('\n'))});
 }
 
 void Form1::PrintStatistics() {

@@ -121,7 +121,8 @@ private:
     void editField(Record field);
     // Example articles.
     void showImportDialog();
-    void deleteSelectedArticle();
+    // Whether the selected article was deleted.
+    bool deleteSelectedArticle();
 
     QString m_appDir;
     Platform m_platform;

@@ -80,9 +80,13 @@ void Form1::List3_DblClick() {
         ShellOpen(article->path);
 }
 
-void Form1::deleteSelectedArticle() {
-    if (const std::optional<Article> article = currentArticle())
-        report(deleteArticle(m_platform.fs, m_appDir, article->path).failures);
+bool Form1::deleteSelectedArticle() {
+    const std::optional<Article> article = currentArticle();
+    if (!article)
+        return false;
+    const ArticleDeletion deletion = deleteArticle(m_platform.fs, m_appDir, article->path);
+    report(deletion.failures);
+    return !deletion.deleted.isEmpty();
 }
 
 // Delete this file: with nothing selected the person is told; the list is
@@ -97,10 +101,11 @@ void Form1::Command9_Click() {
 }
 
 // Runs before the list sees the key, so its type-ahead then searches the
-// rebuilt list. Without a selection a D is only type-ahead.
+// rebuilt list. Without a selection a D is only type-ahead; a D that deleted
+// the article is used up, as in the journal list.
 void Form1::List3_KeyPress(int keyAscii) {
-    if (keyAscii == 'D' || keyAscii == 'd')
-        deleteSelectedArticle();
+    if ((keyAscii == 'D' || keyAscii == 'd') && deleteSelectedArticle())
+        List3->takeKey();
     RecountExamples();
 }
 

@@ -4,6 +4,7 @@
 #include "editing/DeleteJournal.h"
 #include "editing/RenameJournal.h"
 #include "library/Messages.h"
+#include "mainwindow/widgets/ListBox.h"
 #include "platform/FileNames.h"
 #include "platform/InputPrompt.h"
 
@@ -53,11 +54,17 @@ void Form1::Command11_Click() {
 }
 
 // Runs before the list sees the key, so its type-ahead then searches the
-// rebuilt list. Without a selection a D is only type-ahead.
+// rebuilt list. Without a selection a D is only type-ahead; a D that deleted
+// something is used up, so that it cannot select the next journal for a
+// second D to delete.
 void Form1::List1_KeyPress(int keyAscii) {
     const std::optional<QString> journal = currentJournal();
-    if ((keyAscii == 'D' || keyAscii == 'd') && journal)
-        report(deleteJournalByKey(m_platform.fs, m_appDir, *journal).failures);
+    if ((keyAscii == 'D' || keyAscii == 'd') && journal) {
+        const EditOutcome deleted = deleteJournalByKey(m_platform.fs, m_appDir, *journal);
+        report(deleted.failures);
+        if (!deleted.deleted.isEmpty())
+            List1->takeKey();
+    }
     RecountLibrary();
 }
 

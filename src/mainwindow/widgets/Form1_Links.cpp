@@ -42,7 +42,8 @@ void Form1::start(const DesktopCommand &command) {
     }
     const Result started = m_platform.starter.start(command.argv.first(), command.argv.mid(1));
     if (!started)
-        report(failureNaming(FailureKind::CannotStart, QStringLiteral("无法打开:"), QStringLiteral("Cannot open:"),
+        report(failureNaming(FailureKind::CannotStart, QStringLiteral("无法打开:"),
+                             QStringLiteral("Cannot open:"),
                              command.target + QLatin1Char('\n') + started.error));
 }
 
@@ -63,15 +64,16 @@ void Form1::Command3_Click() {
     const QString path = paths::recordFile(m_appDir, Record::Homepage, *journal);
     DisplayText homepage;
     if (const Result read = readForDisplay(m_platform.fs, path, homepage); !read) {
-        report(withHowToSetHomepage(fileFailure(FailureKind::CannotRead, QStringLiteral("无法读取期刊链接文件"),
-                                                QStringLiteral("Cannot read the homepage file:"), path, read)));
+        report(
+            withHowToSetHomepage(fileFailure(FailureKind::CannotRead, QStringLiteral("无法读取期刊链接文件"),
+                                             QStringLiteral("Cannot read the homepage file:"), path, read)));
         return;
     }
     const QString address = homepageAddress(homepage.text);
     if (address.isEmpty()) {
         report(withHowToSetHomepage({FailureKind::NoHomepage, bilingual(QStringLiteral("该期刊还没有链接。"),
-                                                                         QStringLiteral("This journal has no "
-                                                                                        "homepage yet."))}));
+                                                                        QStringLiteral("This journal has no "
+                                                                                       "homepage yet."))}));
         return;
     }
     const DesktopCommand browser = desktopCommandFor(webPageRequest(address));

@@ -18,11 +18,12 @@ std::optional<QString> Form1::currentJournal() const {
 bool Form1::journalVanished(const QString &name) {
     if (journalStillListed(m_platform.fs, m_appDir, name))
         return false;
-    report(failureNaming(FailureKind::JournalGone,
-                         QStringLiteral("这个期刊已经不在期刊库中(可能已在别处被改名或删除),列表已重新建立:"),
-                         QStringLiteral("This journal is no longer in the library (it may have been renamed or "
-                                        "deleted elsewhere); the lists were rebuilt:"),
-                         name));
+    report(
+        failureNaming(FailureKind::JournalGone,
+                      QStringLiteral("这个期刊已经不在期刊库中(可能已在别处被改名或删除),列表已重新建立:"),
+                      QStringLiteral("This journal is no longer in the library (it may have been renamed or "
+                                     "deleted elsewhere); the lists were rebuilt:"),
+                      name));
     RecountLibrary();
     return true;
 }
@@ -43,9 +44,10 @@ void Form1::List1_Click() {
     showArticles(details.examples.articles);
     Failures failures = details.failures();
     if (!failures.isEmpty())
-        failures.first().message.prepend(bilingual(QStringLiteral("该期刊未能完整显示。"),
-                                                   QStringLiteral("The journal could not be shown in full.")) +
-                                         QStringLiteral("\n\n"));
+        failures.first().message.prepend(
+            bilingual(QStringLiteral("该期刊未能完整显示。"),
+                      QStringLiteral("The journal could not be shown in full.")) +
+            QStringLiteral("\n\n"));
     report(failures);
 }
 

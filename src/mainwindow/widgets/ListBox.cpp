@@ -7,6 +7,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <utility>
+
 namespace varnotel {
 
 namespace {
@@ -106,9 +108,13 @@ QString ListBox::text() const {
 
 void ListBox::keyPressEvent(QKeyEvent *event) {
     const QString typed = event->text();
+    m_keyTaken = false;
     if (!typed.isEmpty())
         emit characterKeyPressed(typed.at(0).unicode());
-    QListView::keyPressEvent(event);
+    if (std::exchange(m_keyTaken, false))
+        event->accept();
+    else
+        QListView::keyPressEvent(event);
 }
 
 void ListBox::mousePressEvent(QMouseEvent *event) {

@@ -39,13 +39,19 @@ public:
     // announced, not added.
     void acceptFileDrops();
 
+    // Called by a handler of characterKeyPressed that acted on the key (a D
+    // that deleted something): the list's own type-ahead then does not see
+    // it, so the same key cannot select, and a second one act on, the next row.
+    void takeKey() { m_keyTaken = true; }
+
 signals:
     // Raised once per selection, after the row is selected, whatever selected
     // it: a click (also on the row already selected), the keyboard, the
     // list's type-ahead, or setListIndex.
     void itemSelected();
     void itemDoubleClicked();
-    // A key that produces a character, before the list itself acts on it.
+    // A key that produces a character, before the list itself acts on it;
+    // unless a handler takes it, the list then searches for it as usual.
     void characterKeyPressed(int keyAscii);
     // The local files dropped on the list, by their paths.
     void filesDropped(const QStringList &paths);
@@ -67,6 +73,7 @@ private:
     // not is a click on the selected row, which is a selection all the same.
     bool m_pressSelected = false;
     bool m_acceptsFiles = false;
+    bool m_keyTaken = false;
 };
 
 } // namespace varnotel

@@ -1,8 +1,8 @@
 #include "music/widgets/MediaPlayerBar.h"
 
+#include "desktop/ControlStyle.h"
 #include "music/PlaybackTime.h"
 #include "platform/Bilingual.h"
-#include "desktop/ControlStyle.h"
 #include "platform/MediaPlayer.h"
 
 #include <QHBoxLayout>
@@ -60,10 +60,26 @@ QString unmuteTip() { return bilingual(QStringLiteral("取消静音"), QStringLi
 
 constexpr int kSecondMs = 1000;
 
+// Why there is no music, in the bar's own words.
+QString silenceText(MediaPlayer::Silence why) {
+    switch (why) {
+    case MediaPlayer::Silence::NoSoundDevice:
+        return bilingual(QStringLiteral("没有声音设备,按播放键再试"),
+                         QStringLiteral("No sound device; press Play to try again"));
+    case MediaPlayer::Silence::MissingFile:
+        return bilingual(QStringLiteral("找不到背景音乐文件"), QStringLiteral("The music file is missing"));
+    case MediaPlayer::Silence::Unplayable:
+        break;
+    }
+    return bilingual(QStringLiteral("背景音乐文件无法播放"),
+                     QStringLiteral("The music file cannot be played"));
+}
+
 } // namespace
 
 MediaPlayerBar::MediaPlayerBar(MediaPlayer &player, QWidget *parent) : QFrame(parent), m_player(player) {
     setFrameShape(QFrame::StyledPanel);
+    setAccessibleName(bilingual(QStringLiteral("背景音乐"), QStringLiteral("Background music")));
     style::setColours(this, style::kButtonFace, Qt::black);
     createControls();
     // Tab enters the bar at its first button and walks its controls in order.
@@ -91,8 +107,7 @@ void MediaPlayerBar::createControls() {
     positionSlider->setPageStep(30 * kSecondMs);
     timeLabel = new QLabel(this);
     timeLabel->setObjectName(QStringLiteral("timeLabel"));
-    noMusicLabel =
-        new QLabel(bilingual(QStringLiteral("没有背景音乐"), QStringLiteral("No background music")), this);
+    noMusicLabel = new QLabel(this);
     noMusicLabel->setObjectName(QStringLiteral("noMusicLabel"));
     noMusicLabel->hide();
     muteButton = barButton(this, "muteButton", QStyle::SP_MediaVolume, muteTip());
@@ -136,7 +151,7 @@ void MediaPlayerBar::connectPlayer() {
     connect(&m_player, &MediaPlayer::durationChanged, this, &MediaPlayerBar::showDuration);
     connect(&m_player, &MediaPlayer::volumeChanged, this, &MediaPlayerBar::showVolume);
     connect(&m_player, &MediaPlayer::mutedChanged, this, &MediaPlayerBar::showMuted);
-    connect(&m_player, &MediaPlayer::cannotPlay, this, &MediaPlayerBar::showNoMusic);
+    connect(&m_player, &MediaPlayer::cannotPlay, this, &MediaPlayerBar::showSilence);
 }
 
 void MediaPlayerBar::playOrPause() {
@@ -148,6 +163,8 @@ void MediaPlayerBar::playOrPause() {
 
 void MediaPlayerBar::showPlayState() {
     const bool playing = m_player.playState() == MediaPlayer::PlayState::Playing;
+    if (playing)
+        showMusic();
     playPauseButton->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     setTip(playPauseButton, playing ? pauseTip() : playTip());
 }
@@ -184,15 +201,29 @@ void MediaPlayerBar::showMuted(bool muted) {
 }
 
 // Said in the bar, not in a dialog: everything else of the window goes on.
-void MediaPlayerBar::showNoMusic(const QString &reason) {
+void MediaPlayerBar::showSilence(MediaPlayer::Silence why, const QString &detail) {
     positionSlider->hide();
     timeLabel->hide();
+    noMusicLabel->setText(silenceText(why));
+    noMusicLabel->setToolTip(detail);
     noMusicLabel->show();
-    noMusicLabel->setToolTip(reason);
-    const QList<QWidget *> controls{playPauseButton, stopButton, muteButton, volumeSlider};
-    for (QWidget *control : controls)
+    for (QWidget *control : {playPauseButton, stopButton, muteButton})
         control->setEnabled(false);
+    volumeSlider->setEnabled(false);
+    playPauseButton->setEnabled(why == MediaPlayer::Silence::NoSoundDevice);
     showPlayState();
+}
+
+// The music plays after all: a sound device came.
+void MediaPlayerBar::showMusic() {
+    if (noMusicLabel->isHidden())
+        return;
+    noMusicLabel->hide();
+    positionSlider->show();
+    timeLabel->show();
+    for (QWidget *control : {playPauseButton, stopButton, muteButton})
+        control->setEnabled(true);
+    volumeSlider->setEnabled(true);
 }
 
 } // namespace varnotel

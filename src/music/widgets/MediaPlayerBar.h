@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MediaPlayer.h"
+
 #include <QFrame>
 
 class QLabel;
@@ -8,12 +10,11 @@ class QToolButton;
 
 namespace varnotel {
 
-class MediaPlayer;
-
 // The background music's control bar, as a media bar is laid out: play or
 // pause, stop, the position with elapsed and total time, mute and volume. It
-// talks to the player only; when there is no music to play it says so in
-// place of the position and its controls rest.
+// talks to the player only; when there is no music to hear it says why in
+// place of the position, and its controls rest but for Play, where another
+// try can help (a sound device that was missing).
 class MediaPlayerBar : public QFrame {
     Q_OBJECT
 public:
@@ -39,7 +40,8 @@ private:
     void showTime();
     void showVolume(int volume);
     void showMuted(bool muted);
-    void showNoMusic(const QString &reason);
+    void showSilence(MediaPlayer::Silence why, const QString &detail);
+    void showMusic();
 
     MediaPlayer &m_player;
 };
