@@ -1,178 +1,33 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/AnyLengthPaths.h"
+#include "platform/FileCopy.h"
 #include "platform/FolderListing.h"
 #include "platform/InotifyFolderWatch.h"
+#include "platform/PosixDescriptor.h"
 #include "platform/PosixStatus.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
-#include <vector>
 
 namespace varnotel {
 
+using posix::Fd;
 using posix::idOf;
+using posix::lastError;
 using posix::native;
+using posix::openAnyLength;
+using posix::openRegularFile;
+using posix::statAnyLength;
 
 namespace {
 
-Result lastError() { return Result::failure(QString::fromLocal8Bit(std::strerror(errno))); }
-
-// Closes a descriptor at scope end, so no early return leaks one.
-class Fd {
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
-
-// The folder that holds the path's last component, reached one folder at a
-// time from the top, and that component: a path longer than the kernel takes
-// in one call still names a file (a tree may be deeper than any path).
-int openParentByWalking(const QByteArray &path, QByteArray &last) {
-    const qsizetype slash = path.lastIndexOf('/');
-    last = path.mid(slash + 1);
-    int folder = ::open(path.startsWith('/') ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const QByteArray parent = slash <= 0 ? QByteArray() : path.left(slash);
-    for (const QByteArray &step : parent.split('/')) {
-        if (folder < 0 || step.isEmpty() || step == ".")
-            continue;
-        const int next = ::openat(folder, step.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        ::close(folder);
-        folder = next;
-    }
-    if (last.isEmpty())
-        last = ".";
-    return folder;
-}
-
-int openAnyLength(const QByteArray &path, int flags) {
-    const int fd = ::open(path.constData(), flags);
-    if (fd >= 0 || errno != ENAMETOOLONG)
-        return fd;
-    QByteArray last;
-    Fd parent(openParentByWalking(path, last));
-    return parent.get() < 0 ? -1 : ::openat(parent.get(), last.constData(), flags);
-}
-
-bool statAnyLength(const QByteArray &path, struct stat &st, int flags) {
-    if (::fstatat(AT_FDCWD, path.constData(), &st, flags) == 0)
-        return true;
-    if (errno != ENAMETOOLONG)
-        return false;
-    QByteArray last;
-    Fd parent(openParentByWalking(path, last));
-    return parent.get() >= 0 && ::fstatat(parent.get(), last.constData(), &st, flags) == 0;
-}
-
 bool statFollowing(const QString &path, struct stat &st) { return statAnyLength(native(path), st, 0); }
-
-bool writeAll(int fd, const char *data, qint64 size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= n;
-    }
-    return true;
-}
-
-// A piece is big enough to copy at the disk's speed and small enough that
-// progress is told several times a second even on a slow stick.
-constexpr size_t kCopyPiece = 4 << 20;
-
-// The errors with which a file system declines an in-kernel copy.
-bool kernelCopyDeclined(int error) {
-    return error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP || error == EBADF;
-}
-
-// The next piece: copied in the kernel where the file systems allow it (no
-// trip through this process, a shared extent where supported), read and
-// written otherwise. Both move the descriptors' offsets, so either can follow
-// the other. Returns the bytes copied, 0 at the end, -1 on an error.
-ssize_t copyPiece(int in, int out, bool &inKernel, std::vector<char> &buffer) {
-    if (inKernel) {
-        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, kCopyPiece, 0);
-        if (n > 0 || (n < 0 && !kernelCopyDeclined(errno)))
-            return n;
-        // 0 is the end, or a file the kernel does not copy (proc, sysfs): a read tells.
-        inKernel = false;
-    }
-    buffer.resize(kCopyPiece);
-    const ssize_t n = ::read(in, buffer.data(), buffer.size());
-    if (n > 0 && !writeAll(out, buffer.data(), n))
-        return -1;
-    return n;
-}
-
-Result copyContents(int in, int out, qint64 total, const CopyProgress &progress) {
-    bool inKernel = true;
-    std::vector<char> buffer;
-    qint64 copied = 0;
-    for (;;) {
-        const ssize_t n = copyPiece(in, out, inKernel, buffer);
-        if (n == 0)
-            return Result::success();
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return lastError();
-        copied += n;
-        if (progress && !progress(copied, total))
-            return Result::failure(QStringLiteral("cancelled"));
-    }
-}
-
-// Opens a file for reading only when it is a regular file, and never waits:
-// a FIFO or a device found at the name (put there, or swapped in between the
-// test and the open) would block the window until someone else opens it.
-// On failure the result is -1 and why says what went wrong; st receives the
-// file's status.
-int openRegularFile(const QByteArray &path, struct stat &st, Result &why) {
-    const Result notRegular = Result::failure(QStringLiteral("not a regular file"));
-    if (!statAnyLength(path, st, 0)) {
-        why = lastError();
-        return -1;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        why = notRegular;
-        return -1;
-    }
-    Fd fd(openAnyLength(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
-        why = lastError();
-        return -1;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        why = notRegular;
-        return -1;
-    }
-    // Reading a regular file never waits; the flag goes for the plain reads that follow.
-    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-    return fd.release();
-}
 
 bool sameEntry(const QString &a, const QString &b) {
     struct stat sa {};
@@ -370,7 +225,7 @@ Result PosixFileSystem::copyFile(const QString &from, const QString &to, const C
     Fd out(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
     if (out.get() < 0)
         return lastError();
-    Result result = copyContents(in.get(), out.get(), st.st_size, progress);
+    Result result = posix::copyContents(in.get(), out.get(), st.st_size, progress);
     if (result && ::close(out.release()) != 0)
         result = lastError();
     if (!result)
@@ -393,7 +248,7 @@ Result PosixFileSystem::writeFile(const QString &path, const QByteArray &bytes) 
     Fd fd(::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (fd.get() < 0)
         return lastError();
-    if (!writeAll(fd.get(), bytes.constData(), bytes.size())) {
+    if (!posix::writeAll(fd.get(), bytes.constData(), bytes.size())) {
         const Result failed = lastError();
         return failed;
     }

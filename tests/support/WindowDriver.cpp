@@ -138,7 +138,9 @@ bool showsWhole(QWidget *box) {
 
 QStringList statisticsShown(const ShownWindow &shown) { return shown.ui.Surface->printedLines(); }
 
-QStringList libraryShown(const ShownWindow &shown) { return shown.ui.List1->items() + statisticsShown(shown); }
+QStringList libraryShown(const ShownWindow &shown) { return libraryShown(shown.ui); }
+
+QStringList libraryShown(const MainControls &ui) { return ui.List1->items() + ui.Surface->printedLines(); }
 
 QStringList libraryOnDisk(const QString &appDir) {
     PosixFileSystem disk;

@@ -99,6 +99,7 @@ bool showsWhole(QWidget *box);
 // What the window shows of the whole library (the journal list, the
 // statistics lines), and what it should show after a fresh full scan.
 QStringList libraryShown(const ShownWindow &shown);
+QStringList libraryShown(const MainControls &ui); // of a window the test shows itself
 QStringList libraryOnDisk(const QString &appDir);
 // The statistics lines printed on the window's surface.
 QStringList statisticsShown(const ShownWindow &shown);

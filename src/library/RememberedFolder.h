@@ -1,0 +1,89 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace varnotel {
+
+// Links lead elsewhere without their folder changing: they are followed again
+// at every recount.
+struct RememberedLinks {
+    QStringList toFiles;
+    QStringList toNothing; // dangling, or to a system entry
+    QStringList toAbove;   // to a folder that holds the whole tree: not followed
+};
+
+// A folder as it was last read: its listing, and what tells whether that
+// listing still holds.
+struct RememberedFolder {
+    QString name; // as its parent lists it; empty for the root
+    RememberedFolder *parent = nullptr;
+    EntryId listedId;       // as its parent's listing gave it: each folder is visited once
+    bool isLink = false;    // its parent lists it through a link
+    bool belowLink = false; // itself or a folder above it is reached through a link: never watched
+
+    // The state it was read in.
+    bool read = false;
+    bool opened = false;  // a folder that could not be read is read again every time
+    bool denied = false;  // it is there, but could not be read
+    EntryStatus status;   // taken before its entries were read
+    bool trusted = false; // it had not changed for longer than the slack when it was read
+    bool dirty = false;   // the watch reported a change since
+    bool verify = false;  // the watch may have missed a change: ask for its status
+    bool unwatchable = false;
+    int watch = -1;
+    EntryId watchedId;
+    qsizetype awaiting = -1; // its place among those awaiting a watch
+    bool mountedOn = false;  // read as another folder than its parent's entry names
+
+    // Its listing.
+    QStringList items;
+    qint64 fileCount = 0;
+    std::unique_ptr<RememberedLinks> links; // few folders have any
+    bool hasLinks = false;                  // links of its own, or subfolders through links
+    std::vector<std::unique_ptr<RememberedFolder>> subfolders;
+};
+
+struct EntryIdHash {
+    size_t operator()(const EntryId &id) const noexcept {
+        return std::hash<quint64>()(id.inode ^ (id.device << 40));
+    }
+};
+
+inline RememberedLinks &linksOf(RememberedFolder &folder) {
+    if (!folder.links)
+        folder.links = std::make_unique<RememberedLinks>();
+    return *folder.links;
+}
+
+// The root followed by the names down to the folder, each ending in a slash.
+inline QString pathOf(const RememberedFolder &folder, const QString &root) {
+    std::vector<const RememberedFolder *> chain;
+    for (const RememberedFolder *at = &folder; at->parent; at = at->parent)
+        chain.push_back(at);
+    QString path = root;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        path += (*it)->name + QLatin1Char('/');
+    return path;
+}
+
+// The folder and every folder below it, on a stack of our own: a tree as deep
+// as the file system allows cannot overflow the call stack.
+template <typename F> void forEachFolder(RememberedFolder &top, F &&visit) {
+    std::vector<RememberedFolder *> pending{&top};
+    while (!pending.empty()) {
+        RememberedFolder *folder = pending.back();
+        pending.pop_back();
+        visit(*folder);
+        for (const std::unique_ptr<RememberedFolder> &sub : folder->subfolders)
+            pending.push_back(sub.get());
+    }
+}
+
+} // namespace varnotel
