@@ -60,7 +60,8 @@ Step key(const char *control, int code) {
         code < 0x80 ? QTest::keyClick(widget, char(code)) : QTest::keyClick(widget, Qt::Key(code));
     };
 }
-// Files and folders, by their paths in the application folder or anywhere.
+// Files and folders, by their paths in the application folder (where the
+// program runs) or anywhere.
 Step drop(const QStringList &paths) {
     return [paths](Session &s) { dropFiles(s.ui().List3, paths); };
 }
@@ -199,8 +200,8 @@ private slots:
                                      at(u"Journal/Acta.txt", "ext4")};
         mounted << MountedVolume{lib.path(u"Journal"), "vfat", u"STICK"_s}
                 << MountedVolume{lib.path(u"Example"), "vfat", {}, false};
-        for (const QString &root :
-             {u"/"_s, u"/proc"_s, u"/sys/fs/cgroup"_s, u"/run/user/0"_s, u"/dev/shm"_s, u"/snap/core/1"_s})
+        for (const QString &root : {u"/"_s, u"/proc"_s, u"/sys/fs/cgroup"_s, u"/run/lock"_s, u"/dev/shm"_s,
+                                    u"/boot"_s, u"/var/lib"_s})
             mounted << MountedVolume{root, "ext4", {}};
         QStringList shown;
         for (const Drive &drive : drivesToPick(PosixFileSystem(), lib.appDir(), mounted))

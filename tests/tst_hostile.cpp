@@ -101,13 +101,13 @@ private slots:
 
     // The library as a scan meets it at its worst. Links to folders above it
     // (the root folder, the application folder) would make every scan walk
-    // the whole machine and are passed by;
-    // one to a folder elsewhere (articles kept on another disk) is followed,
-    // and passed by once it changes its mind. Folders that cannot be read are
-    // told once at the start and once per Refresh, never at every key. A tree
-    // deeper than a path may be long is walked folder by folder. A 100 MB IF
-    // file and a notes file of one 10 MB line show their first megabyte, and
-    // a folder of 100,000 articles is listed and counted whole.
+    // the whole machine and are passed by; one to a folder elsewhere
+    // (articles kept on another disk) is followed, and passed by once it
+    // changes its mind. Folders that cannot be read are told once at the
+    // start and once per Refresh, never at every key. A tree deeper than a
+    // path may be long is walked folder by folder. A 100 MB IF file and a
+    // notes file of one 10 MB line show their first megabyte, and a folder of
+    // 100,000 articles is listed and counted whole.
     void aHostileTreeIsListedWholeAndQuickly() {
         Session s;
         s.lib.addJournal(u"Acta");
@@ -167,12 +167,16 @@ private slots:
             return QFile::rename(s.lib.path(folder), s.lib.path(folder + u'~')) &&
                    QFile::link(s.lib.path(folder + u'~'), s.lib.path(folder));
         };
+        // The stick's top before each deletion: nothing there yet (the own trash
+        // is made), a shared trash, one that is not sticky, a link for the
+        // shared trash (the own one takes the file), a link for the own trash
+        // (none does).
         const QList<std::function<bool()>> before{
-            [] { return true; }, // nothing there yet: the own trash is made
+            [] { return true; },
             [&] { return ::mkdir(shared.constData(), 0) == 0 && ::chmod(shared.constData(), 01777) == 0; },
-            [&] { return ::chmod(shared.constData(), 0777) == 0; }, // a shared trash, but not sticky
+            [&] { return ::chmod(shared.constData(), 0777) == 0; },
             [&] { return ::chmod(shared.constData(), 01777) == 0 && behindLink(u".Trash"_s); },
-            [&] { return behindLink(u".Trash-"_s + uid); }}; // the own trash a link: none
+            [&] { return behindLink(u".Trash-"_s + uid); }};
         for (const auto &top : before) {
             QVERIFY(top());
             clickRow(shown.ui.List3, 0);
