@@ -1,340 +1,216 @@
 // Example articles: importing them through the dialog's drive, folder and file
 // lists or by dropping files on the example list, and opening and deleting
 // them from that list with the mouse, the delete button and the list's keys.
-#include "examples/widgets/DirListBox.h"
-#include "examples/widgets/DriveListBox.h"
 #include "examples/Drives.h"
-#include "examples/widgets/FileListBox.h"
-#include "examples/widgets/Form3.h"
-#include "mainwindow/widgets/ListBox.h"
 #include "support/Expectations.h"
-#include "support/TempLibrary.h"
 #include "support/WindowDriver.h"
 
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTimer>
 #include <QtTest>
-
-#include <functional>
-#include <optional>
 
 using namespace varnotel;
 using namespace varnotel::test;
 using namespace Qt::StringLiterals;
 using Files = QMap<QString, QByteArray>;
+using K = FailureKind;
 
 namespace {
 
-// The one import dialog on the screen; none when there is none, or two.
-Form3 *shownDialog() {
-    QList<Form3 *> shown;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        if (auto *dialog = qobject_cast<Form3 *>(widget); dialog && dialog->isVisible())
-            shown << dialog;
-    return shown.size() == 1 ? shown.first() : nullptr;
+const QString kB = u"b.pdf"_s, kPaper = u"paper.pdf"_s, kX = u"x.pdf"_s, kTop = u"Acta/paper.pdf"_s,
+              kB2 = u"Acta/b.pdf"_s, kSub = u"Acta/sub/paper.pdf"_s, kC = u"Cell/c.pdf"_s;
+// Acta's list: x.pdf lies in a linked folder outside the library, the second
+// paper.pdf in the subfolder sub.
+const QStringList kActa{kB, kPaper, kX, kPaper};
+// The journals Acta, Cell and the blank entry; their articles; beside the
+// program the person's Papers: notes.txt, paper.pdf "new" and a folder sub.
+const Files kLibrary{{u"Journal/Acta.txt"_s, ""},      {u"Journal/Cell.txt"_s, ""},
+                     {u"Journal/blank/.txt"_s, ""},    {u"Example/Acta/paper.pdf"_s, "old"},
+                     {u"Example/Acta/b.pdf"_s, "b"},   {u"Example/Acta/sub/paper.pdf"_s, "sub"},
+                     {u"Example/Cell/c.pdf"_s, "c"},   {u"Linked/x.pdf"_s, "x"},
+                     {u"Papers/notes.txt"_s, "notes"}, {u"Papers/paper.pdf"_s, "new"},
+                     {u"Papers/sub/s.txt"_s, "s"}};
+
+QWidgetList importDialogs() {
+    QWidgetList shown = QApplication::topLevelWidgets();
+    shown.removeIf([](const QWidget *w) { return w->objectName() != u"Form3"_s || !w->isVisible(); });
+    return shown;
+}
+// A control of the import dialog on the screen, or else of the main window.
+template <typename T = QAbstractItemView> T *named(Session &s, const char *name) {
+    const QWidgetList dialogs = importDialogs();
+    if (dialogs.size() > 1)
+        qFatal("two import dialogs on the screen");
+    T *inDialog = dialogs.isEmpty() ? nullptr : dialogs.first()->findChild<T *>(QLatin1String(name));
+    return inDialog ? inDialog : childNamed<T>(s.shown->window, name);
 }
 
-qsizetype rowNamed(const QListWidget *list, const QString &text) {
-    const QList<QListWidgetItem *> found = list->findItems(text, Qt::MatchExactly);
-    if (found.isEmpty())
-        qFatal("no row %s", qPrintable(text));
-    return list->row(found.last()); // a subfolder rather than a parent of the same name
-}
-
-// The window system's close button.
-void closeByWindowButton(QWidget *window) {
-    QCloseEvent close;
-    QCoreApplication::sendEvent(window->windowHandle(), &close);
-}
-
-// What is done after Acta was clicked; its list then reads b.pdf, paper.pdf,
-// x.pdf (in a linked folder outside the library), paper.pdf (in the subfolder
-// sub). The person's folder Papers holds notes.txt, paper.pdf ("new") and a
-// folder sub.
-struct Session {
-    Form1 &window;
-    TestPlatform &seams;
-    const TempLibrary &lib;
-    const TempLibrary &files; // the person's own
-    Form3 *dialog = nullptr;
-};
-using Step = std::function<void(Session &)>;
-
-// The add button, then a double-click on Papers in the folder list.
-const Step openDialogAtPapers = [](Session &s) {
-    click(s.window.Command8);
-    s.dialog = shownDialog();
-    QVERIFY(s.dialog);
-    doubleClickRow(s.dialog->Dir1, rowNamed(s.dialog->Dir1, u"Papers"_s));
-};
-Step clickFile(const QString &name) {
-    return [name](Session &s) { clickRow(s.dialog->File1, rowNamed(s.dialog->File1, name)); };
-}
-Step removeBehind(const QString &relative) {
-    return [relative](Session &s) { s.lib.remove(relative); };
-}
-// clickRow or doubleClickRow on an article.
-Step onArticle(qsizetype row, void (*pick)(QAbstractItemView *, qsizetype) = clickRow) {
-    return [=](Session &s) { pick(s.window.List3, row); };
-}
-Step type(QChar key) {
-    return [key](Session &s) { QTest::keyClick(s.window.List3, key.toLatin1()); };
-}
-Step drop(const QStringList &names) {
-    return [names](Session &s) {
-        QStringList paths;
-        for (const QString &name : names)
-            paths << (name.startsWith(u'/') ? name : s.files.path(u"Papers/"_s + name));
-        dropFiles(s.window.List3, paths);
+// A row, by its number or its text, of a named list.
+Step on(const char *list, const QVariant &row, void (*pick)(QAbstractItemView *, qsizetype) = clickRow) {
+    return [=](Session &s) {
+        QAbstractItemView *view = named(s, list);
+        pick(view, row.typeId() == QMetaType::QString ? rowShowing(view, row.toString()) : row.toInt());
     };
 }
-const Step pressDown = [](Session &s) { QTest::keyClick(s.dialog->File1, Qt::Key_Down); };
-const Step pressExit = [](Session &s) { click(s.dialog->Command1); };
-const Step closeDialog = [](Session &s) { closeByWindowButton(s.dialog); };
-const Step selectCell = [](Session &s) { clickRow(s.window.List1, 1); };
-const Step refresh = [](Session &s) { click(s.window.Command10); };
-const Step pressDelete = [](Session &s) { click(s.window.Command9); };
-const Step pressDownOnArticles = [](Session &s) { QTest::keyClick(s.window.List3, Qt::Key_Down); };
-const Step bInUse = [](Session &s) { s.seams.fs.resist(s.lib.path(u"Example/Acta/b.pdf")); };
-// From the root folder down to Acta's own example folder, a double-click each.
-const Step walkToActasFolder = [](Session &s) {
-    doubleClickRow(s.dialog->Dir1, 0);
-    for (const QString &name : s.lib.path(u"Example/Acta").split(u'/', Qt::SkipEmptyParts))
-        doubleClickRow(s.dialog->Dir1, rowNamed(s.dialog->Dir1, name));
-};
-// Six pieces of 200 ms each: the progress shows, and Cancel is pressed as
-// soon as it is on the screen.
+Step press(const char *button) {
+    return [=](Session &s) { click(named<QPushButton>(s, button)); };
+}
+// A letter, or a key such as an arrow.
+Step key(const char *control, int code) {
+    return [=](Session &s) {
+        QWidget *widget = named<QWidget>(s, control);
+        code < 0x80 ? QTest::keyClick(widget, char(code)) : QTest::keyClick(widget, Qt::Key(code));
+    };
+}
+// Files and folders, by their paths in the application folder (where the
+// program runs) or anywhere.
+Step drop(const QStringList &paths) {
+    return [paths](Session &s) { dropFiles(s.ui().List3, paths); };
+}
+const Step openDialog = press("Command8"), refresh = press("Command10"), del = press("Command9");
+const Step papers = on("Dir1", u"Papers"_s, doubleClickRow), notes = on("File1", 0), paper = on("File1", 1);
+const Step noDialog = [](Session &) { QVERIFY(importDialogs().isEmpty()); };
+// Six pieces of 200 ms each: the progress shows, and its Cancel is pressed
+// as soon as it takes the focus.
 const Step slowCopyCancelled = [](Session &s) {
-    s.files.write(u"Papers/paper.pdf", QByteArray(24 << 20, 'b'));
-    s.seams.fs.copyPieceMs = 200;
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
-        if (progress && progress->windowHandle() && progress->windowHandle()->isExposed()) {
-            click(progress->findChild<QPushButton *>());
-            poll->deleteLater();
-        }
+    s.lib.write(u"Papers/paper.pdf", QByteArray(24 << 20, 'b'));
+    s.seams().fs.copyPieceMs = 200;
+    QObject::connect(qApp, &QApplication::focusChanged, &s.shown->window, [](QWidget *, QWidget *now) {
+        if (now && now->window()->inherits("QProgressDialog"))
+            click(qobject_cast<QPushButton *>(now));
     });
-    poll->start(20);
 };
+// The folder list shows the folder.
+Step showsFolder(const QVariant &folder) {
+    return [=](Session &s) { QCOMPARE(named(s, "Dir1")->currentIndex().data(Qt::ToolTipRole), folder); };
+}
 
-struct Happening {
+struct Outcome {
     QList<Step> steps;
     Files came = {};       // files below Example that came or changed, with their bytes
     QStringList gone = {}; // files below Example no longer there
-    QStringList list3 = {};
-    int counted = 5;  // articles the statistics lines count
-    int messages = 0; // reports, each bilingual
+    QStringList list3 = kActa;
+    int counted = 5; // articles the statistics lines count
+    QList<QList<K>> told = {};
     QString tooltip = {};
     QStringList trashed = {}; // the names in the trash
     QStringList opened = {};  // files below Example handed to the opener, one start each
 };
 
-const QString kB = u"b.pdf"_s, kPaper = u"paper.pdf"_s, kX = u"x.pdf"_s;
-const QString kTop = u"Acta/paper.pdf"_s, kB2 = u"Acta/b.pdf"_s, kSub = u"Acta/sub/paper.pdf"_s,
-              kC = u"Cell/c.pdf"_s;
-const QStringList kActa{kB, kPaper, kX, kPaper};
-const QStringList kRecounted{kB, u"notes.txt"_s, kPaper, kX, kPaper};
-const Files kNotes{{u"Acta/notes.txt"_s, "notes"}};
-const Files kBoth{{u"Acta/notes.txt"_s, "notes"}, {kTop, "new"}};
-
-void row(const char *name, const Happening &happening) { QTest::newRow(name) << happening; }
-void importRow(const char *name, QList<Step> steps, const Files &came, const QStringList &list3,
-               int counted = 5, int messages = 0) {
-    steps.prepend(openDialogAtPapers);
-    row(name, {steps, came, {}, list3, counted, messages});
-}
-
 } // namespace
 
-Q_DECLARE_METATYPE(Happening)
+Q_DECLARE_METATYPE(Outcome)
 
 class ExamplesTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup() { QDir::setCurrent(m_startFolder); }
-    void theExampleFolderHoldsWhatThePersonDid_data();
-    void theExampleFolderHoldsWhatThePersonDid();
-    void addButtonOpensOneDialogThatFollowsTheDrive();
-    void drivesAreThePlacesAPersonKeepsFilesIn();
+    void theExampleFolderHoldsWhatThePersonDid_data() {
+        QTest::addColumn<Outcome>("expected");
+        // Removed behind the program's back.
+        const Step actaGone = [](Session &s) { s.lib.remove(u"Example/Acta"); };
+        const Step bGone = [](Session &s) { s.lib.remove(u"Example/Acta/b.pdf"); };
+        const Step cGone = [](Session &s) { s.lib.remove(u"Example/Cell/c.pdf"); };
+        // Recounted on closing, Acta's list is empty; the add button makes the folder again.
+        QTest::newRow("the folder gone, the window closed")
+            << Outcome({openDialog, papers, actaGone, notes,
+                        [](Session &) { importDialogs().first()->close(); }, openDialog, papers, notes},
+                       {{u"Acta/notes.txt"_s, "notes"}}, {kTop, kB2, kSub}, {}, 1, {{K::FolderMissing}});
+        // The add button again lists Cell's folder afresh and finds the dialog
+        // open; a click on the file selected imports it again.
+        QTest::newRow("a click, an arrow key, another journal") << Outcome(
+            {openDialog, papers, notes, key("File1", Qt::Key_Down), on("List1", 1), cGone, openDialog, paper},
+            {{u"Acta/notes.txt"_s, "notes"}, {kTop, "new"}, {u"Cell/paper.pdf"_s, "new"}}, {kC}, {});
+        QTest::newRow("a copy cancelled, a file onto itself")
+            << Outcome({openDialog, papers, slowCopyCancelled, paper, drop({u"Example/Acta/paper.pdf"_s})});
+        // Exit recounts: without a journal the list shows all of Example.
+        QTest::newRow("the blank entry, no journal selected, Exit")
+            << Outcome({on("List1", 2), openDialog, noDialog, refresh, openDialog, noDialog, on("List1", 0),
+                        openDialog, papers, refresh, notes, press("Command1")},
+                       {}, {}, kActa + QStringList{u"c.pdf"_s}, 5,
+                       {{K::NoExampleFolder}, {K::NothingSelected}, {K::NothingSelected}});
+        QTest::newRow("the drives followed, the main window closed")
+            << Outcome({openDialog, key("Drive1", Qt::Key_Down), showsFolder(QDir::homePath()),
+                        key("Drive1", Qt::Key_Home), showsFolder(u"/"_s),
+                        [](Session &s) { s.shown->window.close(); }, noDialog});
+        // The kernel copies no pseudo file: its size says 0, and only reading finds the text.
+        QFile version(u"/proc/version"_s);
+        QVERIFY(version.open(QIODevice::ReadOnly));
+        QTest::newRow("files and a folder dropped") << Outcome(
+            {drop({u"Papers/notes.txt"_s, u"Papers/paper.pdf"_s, u"Papers/sub"_s, u"/proc/version"_s})},
+            {{u"Acta/notes.txt"_s, "notes"}, {kTop, "new"}, {u"Acta/version"_s, version.readAll()}}, {},
+            {kB, u"notes.txt"_s, kPaper, u"version"_s, kX, kPaper}, 7, {{K::NotAFile}});
 
-private:
-    std::optional<TempLibrary> m_files;      // the person's files, the process's folder
-    std::optional<QTemporaryDir> m_dataHome; // a fresh trash
-    QString m_startFolder;
+        // A file gone meanwhile is passed over; d and D delete the very file
+        // picked, in the subfolder too.
+        const Step openSub = on("List3", 3, doubleClickRow), first = on("List3", 0), second = on("List3", 1);
+        QTest::newRow("opened, deleted") << Outcome(
+            {openSub, openSub, first, bGone, del, first, key("List3", 'D'), second, key("List3", 'd')}, {},
+            {kB2, kTop, kSub}, {kX}, 2, {}, kPaper, {kPaper, u"paper.pdf.2"_s}, {kSub, kSub});
+        // Without a journal any key lists all of Example, and D deletes the very
+        // file picked; an arrow key picks too.
+        const Step bInUse = [](Session &s) { s.seams().fs.resist(s.lib.path(u"Example/Acta/b.pdf")); };
+        QTest::newRow("nothing selected, in use, linked, no journal")
+            << Outcome({del, key("List3", 'D'), bInUse, first, del, on("List3", 2), del, refresh,
+                        key("List3", 'q'), on("List3", 4), key("List3", 'D'), key("List3", Qt::Key_Down)},
+                       {}, {kC}, kActa, 4, {{K::NothingSelected}, {K::CannotDelete}, {K::LinkedFolder}}, kB,
+                       {u"c.pdf"_s});
+    }
+
+    // The example folders hold exactly what the person imported or left, and
+    // a file no import changed is the very file it was; a failed or cancelled
+    // import leaves no trace of its copy. Opening and deleting reach the file
+    // the person picked, by its path, and only that file; the list and the
+    // statistics then show the folder as it is.
+    void theExampleFolderHoldsWhatThePersonDid() {
+        QFETCH(Outcome, expected);
+        Session s; // started in the application folder, Acta selected
+        for (auto file = kLibrary.cbegin(); file != kLibrary.cend(); ++file)
+            s.lib.write(file.key(), file.value());
+        QFile::link(s.lib.path(u"Linked"), s.lib.path(u"Example/Acta/linked"));
+        QDir::setCurrent(s.lib.appDir());
+        ShownWindow &shown = s.start();
+        clickRow(shown.ui.List1, 0);
+        Files example = s.lib.files(u"Example");
+        const auto paperId = [&] { return PosixFileSystem().entryId(s.lib.path(u"Example/Acta/paper.pdf")); };
+        const std::optional<EntryId> paper = paperId();
+        for (const Step &step : expected.steps)
+            step(s);
+
+        example.removeIf([&](const auto &file) { return expected.gone.contains(file.key()); });
+        example.insert(expected.came);
+        QCOMPARE(s.lib.files(u"Example"), example);
+        QVERIFY(example.value(kTop) != "old" || paperId() == paper);
+        QCOMPARE(QDir(s.dataHome.filePath(u"Trash/files"_s)).entryList(QDir::Files), expected.trashed);
+        QList<QStringList> starts;
+        for (const QString &file : expected.opened)
+            starts << QStringList{u"xdg-open"_s, s.lib.path(u"Example/"_s + file)};
+        QCOMPARE(shown.seams.starter.starts, starts);
+        QCOMPARE(shown.ui.List3->items(), expected.list3);
+        QCOMPARE(shown.ui.List3->toolTip(), expected.tooltip);
+        QCOMPARE(statisticsShown(shown), statistics(3, expected.counted));
+        QCOMPARE(shown.seams.errors.kinds(), expected.told);
+    }
+
+    // The library's folders stand in for mount points: a stick by its label,
+    // a disk by its folder's name; neither the system's own mounts, nor one
+    // not ready, a container layer, memory or a single file, nor the root twice.
+    void drivesAreThePlacesAPersonKeepsFilesIn() {
+        TempLibrary lib;
+        lib.write(u"Journal/Acta.txt", "");
+        const auto at = [&](QStringView f, const char *type) { return MountedVolume{lib.path(f), type, {}}; };
+        QList<MountedVolume> mounted{at(u"IF", "ext4"), at(u"Notes", "overlay"), at(u"Homepage", "tmpfs"),
+                                     at(u"Journal/Acta.txt", "ext4")};
+        mounted << MountedVolume{lib.path(u"Journal"), "vfat", u"STICK"_s}
+                << MountedVolume{lib.path(u"Example"), "vfat", {}, false};
+        for (const QString &root : {u"/"_s, u"/proc"_s, u"/sys/fs/cgroup"_s, u"/run/lock"_s, u"/dev/shm"_s,
+                                    u"/boot"_s, u"/var/lib"_s})
+            mounted << MountedVolume{root, "ext4", {}};
+        QStringList shown;
+        for (const Drive &drive : drivesToPick(PosixFileSystem(), lib.appDir(), mounted))
+            shown << drive.text;
+        QCOMPARE(shown,
+                 (QStringList{u"/ [根文件夹 Root folder]"_s, lib.appDir() + u" [主文件夹 Home folder]"_s,
+                              lib.path(u"IF [IF]"), lib.path(u"Journal [STICK]")}));
+    }
 };
-
-void ExamplesTest::initTestCase() {
-    QApplication::setQuitOnLastWindowClosed(false);
-    m_startFolder = QDir::currentPath();
-}
-
-void ExamplesTest::init() {
-    m_files.emplace(false);
-    m_dataHome.emplace();
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome->path()));
-    m_files->makeFolder(u"Papers/sub");
-    m_files->write(u"Papers/notes.txt", "notes");
-    m_files->write(u"Papers/paper.pdf", "new");
-    m_files->write(u"Linked/x.pdf", "x");
-    QVERIFY(QDir::setCurrent(m_files->appDir()));
-}
-
-void ExamplesTest::theExampleFolderHoldsWhatThePersonDid_data() {
-    QTest::addColumn<Happening>("happening");
-    importRow("a click imports", {clickFile(u"notes.txt"_s)}, kNotes, kActa);
-    importRow("same name replaces", {clickFile(kPaper)}, {{kTop, "new"}}, kActa);
-    importRow("an arrow key imports", {clickFile(u"notes.txt"_s), pressDown}, kBoth, kActa);
-    importRow("Exit recounts", {clickFile(u"notes.txt"_s), pressExit}, kNotes, kRecounted, 6);
-    importRow("the close button recounts", {clickFile(u"notes.txt"_s), closeDialog}, kNotes, kRecounted, 6);
-    importRow("another journal meanwhile", {clickFile(u"notes.txt"_s), selectCell, clickFile(kPaper)},
-              {{u"Acta/notes.txt"_s, "notes"}, {u"Cell/paper.pdf"_s, "new"}}, {u"c.pdf"_s});
-    importRow("onto itself", {walkToActasFolder, clickFile(kPaper)}, {}, kActa);
-    importRow("no journal selected any more", {refresh, clickFile(u"notes.txt"_s)}, {}, {}, 5, 1);
-    importRow("a slow copy cancelled", {slowCopyCancelled, clickFile(kPaper)}, {}, kActa);
-    const QList<Step> folderGone{openDialogAtPapers, removeBehind(u"Example/Acta"_s),
-                                 clickFile(u"notes.txt"_s)};
-    row("the example folder is gone", {folderGone, {}, {kTop, kB2, kSub}, kActa, 5, 1});
-    row("two files and a folder dropped",
-        {{drop({u"notes.txt"_s, kPaper, u"sub"_s})}, kBoth, {}, kRecounted, 6, 1});
-    QFile version(u"/proc/version"_s);
-    QVERIFY(version.open(QIODevice::ReadOnly));
-    // The kernel copies no pseudo file: its size says 0, and only reading finds the text.
-    const Files versionCame{{u"Acta/version"_s, version.readAll()}};
-    row("a file of /proc dropped",
-        {{drop({u"/proc/version"_s})}, versionCame, {}, {kB, kPaper, u"version"_s, kX, kPaper}, 6});
-
-    row("a double-click opens the subfolder's file",
-        {{onArticle(3, doubleClickRow)}, {}, {}, kActa, 5, 0, kPaper, {}, {kSub}});
-    const Step openPaper = onArticle(1, doubleClickRow);
-    row("two double-clicks, two starts",
-        {{openPaper, openPaper}, {}, {}, kActa, 5, 0, kPaper, {}, {kTop, kTop}});
-    row("an arrow key sets the tooltip", {{onArticle(1), pressDownOnArticles}, {}, {}, kActa, 5, 0, kX});
-    row("the button deletes the subfolder's file",
-        {{onArticle(3), pressDelete}, {}, {kSub}, {kB, kPaper, kX}, 4, 0, kPaper, {kPaper}});
-    row("D deletes the top level's file",
-        {{onArticle(1), type(u'D')}, {}, {kTop}, {kB, kX, kPaper}, 4, 0, kPaper, {kPaper}});
-    row("d deletes", {{onArticle(0), type(u'd')}, {}, {kB2}, {kPaper, kX, kPaper}, 4, 0, kB, {kB}});
-    // Rebuilt before the list's type-ahead sees the key, which then picks x.pdf.
-    const Step bGone = removeBehind(u"Example/Acta/b.pdf"_s);
-    row("another key rebuilds",
-        {{onArticle(1), bGone, type(u'x')}, {}, {kB2}, {kPaper, kX, kPaper}, 4, 0, kX});
-    row("the button without a selection", {{pressDelete}, {}, {}, kActa, 5, 1});
-    row("D without a selection", {{type(u'D')}, {}, {}, kActa});
-    row("a file already removed",
-        {{onArticle(0), bGone, pressDelete}, {}, {kB2}, {kPaper, kX, kPaper}, 4, 0, kB});
-    row("a file in use", {{bInUse, onArticle(0), pressDelete}, {}, {}, kActa, 5, 1, kB});
-    row("a file reached through a link stays", {{onArticle(2), pressDelete}, {}, {}, kActa, 5, 1, kX});
-    // Without a journal a key lists all of Example, and D deletes the very file picked.
-    const QList<Step> allListed{refresh, type(u'q'), onArticle(4), type(u'D')};
-    row("no journal selected", {allListed, {}, {kC}, kActa, 4, 0, u"c.pdf"_s, {u"c.pdf"_s}});
-}
-
-// The example folders hold exactly what the person imported or left, and a
-// file no import changed is the very file it was; a failed or cancelled
-// import leaves no trace of its copy. Opening and deleting reach the file the
-// person picked, by its path, and only that file; the list and the statistics
-// then show the folder as it is.
-void ExamplesTest::theExampleFolderHoldsWhatThePersonDid() {
-    QFETCH(Happening, happening);
-    TempLibrary lib;
-    lib.addJournal(u"Acta");
-    lib.addJournal(u"Cell");
-    Files example{{kTop, "old"}, {kB2, "b"}, {kSub, "sub"}, {kC, "c"}};
-    for (auto file = example.cbegin(); file != example.cend(); ++file)
-        lib.write(u"Example/"_s + file.key(), file.value());
-    QVERIFY(QFile::link(m_files->path(u"Linked"), lib.path(u"Example/Acta/linked")));
-    ShownWindow shown(lib.appDir());
-    clickRow(shown.window.List1, 0);
-    const std::optional<EntryId> paper = PosixFileSystem().entryId(lib.path(u"Example/Acta/paper.pdf"));
-    Session session{shown.window, shown.seams, lib, *m_files};
-    for (const Step &step : happening.steps)
-        step(session);
-
-    for (const QString &file : happening.gone)
-        example.remove(file);
-    example.insert(happening.came);
-    QCOMPARE(lib.files(u"Example"), example);
-    if (example.value(kTop) == "old")
-        QCOMPARE(PosixFileSystem().entryId(lib.path(u"Example/Acta/paper.pdf")), paper);
-    QVERIFY(m_files->exists(u"Linked/x.pdf"));
-    QCOMPARE(QDir(m_dataHome->filePath(u"Trash/files"_s)).entryList(QDir::Files), happening.trashed);
-    QList<QStringList> starts;
-    for (const QString &file : happening.opened)
-        starts << QStringList{u"xdg-open"_s, lib.path(u"Example/"_s + file)};
-    QCOMPARE(shown.seams.starter.starts, starts);
-    QCOMPARE(shown.window.List3->items(), happening.list3);
-    QCOMPARE(shown.window.List3->toolTip(), happening.tooltip);
-    QCOMPARE(shown.window.surfaceLines(), statistics(2, happening.counted));
-    QCOMPARE(unexpectedIn(shown.seams.errors.messages, happening.messages), QString());
-}
-
-// Without a journal of its own there is nowhere to import to; otherwise the
-// folder is made or listed afresh, and a second click finds the dialog open.
-// The dialog opens on the current folder and its drive, follows the drive the
-// person picks, and closes with the main window.
-void ExamplesTest::addButtonOpensOneDialogThatFollowsTheDrive() {
-    TempLibrary lib;
-    lib.addJournal(u"Acta");
-    lib.write(u"Example/Acta/paper.pdf", "old");
-    lib.write(u"Journal/blank/.txt", "\"\"\r\n");
-    ShownWindow shown(lib.appDir());
-    Form1 &w = shown.window;
-    click(w.Command8); // nothing selected
-    clickRow(w.List1, 1);
-    click(w.Command8); // the blank entry, whose list is all of Example
-    QCOMPARE(unexpectedIn(shown.seams.errors.messages, 2), QString());
-    QVERIFY(!shownDialog());
-    QCOMPARE(w.List3->items(), QStringList{kPaper});
-    clickRow(w.List1, 0);
-    lib.remove(u"Example/Acta");
-    click(w.Command8); // the folder is made again; the list stays as it was
-    QVERIFY(lib.isFolder(u"Example/Acta") && shownDialog());
-    QCOMPARE(w.List3->items(), QStringList{kPaper});
-    lib.write(u"Example/Acta/late.pdf", "late");
-    click(w.Command8); // listed afresh, and still one dialog
-    QCOMPARE(w.List3->items(), QStringList{u"late.pdf"_s});
-    QPointer<Form3> dialog = shownDialog();
-    QVERIFY(dialog);
-    QCOMPARE(shown.seams.errors.messages.size(), 2);
-
-    QCOMPARE(dialog->Dir1->path(), m_files->appDir());
-    QCOMPARE(dialog->Drive1->drive(), u"/"_s); // the temporary folders lie on the root's volume
-    dialog->Drive1->setFocus();
-    QTest::keyClick(dialog->Drive1, Qt::Key_Down); // the home folder comes second
-    QCOMPARE(dialog->File1->path(), QDir::homePath());
-    QTest::keyClick(dialog->Drive1, Qt::Key_Home);
-    QCOMPARE(dialog->Dir1->path(), u"/"_s);
-    QCOMPARE(dialog->File1->path(), u"/"_s);
-    closeByWindowButton(&w);
-    QTRY_VERIFY(!dialog);
-}
-
-// The library's folders stand in for mount points.
-void ExamplesTest::drivesAreThePlacesAPersonKeepsFilesIn() {
-    TempLibrary lib;
-    lib.write(u"Journal/Acta.txt", "");
-    const QString disk = lib.path(u"IF"), stick = lib.path(u"Journal");
-    QList<MountedVolume> mounted{
-        {stick, "vfat", u"STICK"_s}, {disk, "ext4", {}}, {lib.path(u"Example"), "vfat", {}, false}};
-    for (const QString &system :
-         {u"/proc"_s, u"/sys/fs/cgroup"_s, u"/run/user/0"_s, u"/dev/shm"_s, u"/snap/core/1"_s})
-        mounted.append({system, "ext4", {}});
-    for (const auto &[root, type] :
-         {std::pair{u"/"_s, "ext4"}, std::pair{lib.path(u"Notes"), "overlay"},
-          std::pair{lib.path(u"Homepage"), "tmpfs"}, std::pair{lib.path(u"Journal/Acta.txt"), "ext4"}})
-        mounted.append({root, type, {}});
-    QStringList shown;
-    for (const Drive &drive : drivesToPick(PosixFileSystem(), lib.appDir(), mounted))
-        shown << drive.root + u" = "_s + drive.text;
-    QCOMPARE(shown,
-             (QStringList{u"/ = / [根文件夹 Root folder]"_s,
-                          lib.appDir() + u" = "_s + lib.appDir() + u" [主文件夹 Home folder]"_s,
-                          disk + u" = "_s + disk + u" [IF]"_s, stick + u" = "_s + stick + u" [STICK]"_s}));
-}
 
 QTEST_MAIN(ExamplesTest)
 #include "tst_examples.moc"

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace varnotel::test {
@@ -18,6 +19,11 @@ TempLibrary::TempLibrary(bool withFolders) {
         for (const QStringView folder : {u"Journal", u"IF", u"Homepage", u"Notes", u"Example", u"BGM"})
             makeFolder(folder);
     }
+}
+
+TempLibrary::~TempLibrary() {
+    std::error_code ignored;
+    std::filesystem::remove_all(QFile::encodeName(appDir()).toStdString(), ignored);
 }
 
 QString TempLibrary::path(QStringView relative) const { return appDir() + u'/' + relative.toString(); }
@@ -83,9 +89,9 @@ Snapshot TempLibrary::snapshot() const {
     Snapshot result;
     for (const QString &entry : tree()) {
         const QFileInfo info(path(entry));
-        result.insert(entry, info.isSymLink()  ? "-> " + QFile::encodeName(info.symLinkTarget())
-                             : info.isFile() ? read(entry)
-                                             : QByteArray());
+        result.insert(entry, info.isSymLink() ? "-> " + QFile::encodeName(info.symLinkTarget())
+                             : info.isFile()  ? read(entry)
+                                              : QByteArray());
     }
     return result;
 }

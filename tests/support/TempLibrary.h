@@ -30,6 +30,8 @@ char *toString(const TreeChange &change);
 class TempLibrary {
 public:
     explicit TempLibrary(bool withFolders = true);
+    // Removes all of it, also names that are not UTF-8 and trees deeper than a path may be long.
+    ~TempLibrary();
 
     QString appDir() const { return m_dir.path(); }
     QString path(QStringView relative) const;

@@ -53,8 +53,20 @@ MainControls::MainControls(const Form1 &w)
       Command12(childNamed<QPushButton>(w, "Command12")),
       WindowsMediaPlayer1(childNamed<MediaPlayerBar>(w, "WindowsMediaPlayer1")) {}
 
-ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer *player)
-    : window(appDir, {seams.fs, seams.starter, player ? *player : seams.player,
+namespace {
+
+TestPlatform &prepared(TestPlatform &seams, const ShownWindow::Preparation &prepare) {
+    if (prepare)
+        prepare(seams);
+    return seams;
+}
+
+} // namespace
+
+// A braced list is evaluated in order: the seams are prepared before the window takes them.
+ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer *player,
+                         const Preparation &prepare)
+    : window(appDir, {prepared(seams, prepare).fs, seams.starter, player ? *player : seams.player,
                       prompt ? *prompt : seams.prompt, seams.clock, seams.errors}),
       ui(window) {
     window.Form_Load();
@@ -66,7 +78,7 @@ ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer
 Session::Session() { qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path())); }
 
 ShownWindow &Session::start(InputPrompt *prompt, MediaPlayer *player) {
-    return shown.emplace(lib.appDir(), prompt, player);
+    return shown.emplace(lib.appDir(), prompt, player, beforeStart);
 }
 
 void clickRow(QAbstractItemView *view, qsizetype row) {
@@ -104,7 +116,7 @@ void dropFiles(QAbstractItemView *view, const QStringList &paths) {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString &path : paths)
-        urls << QUrl::fromLocalFile(path);
+        urls << QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     data.setUrls(urls);
     QWidget *target = view->viewport();
     QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});

@@ -50,8 +50,11 @@ struct MainControls {
 // The main window as a person meets it: started on a library folder with
 // recording doubles for the outside world, then shown on the screen.
 struct ShownWindow {
+    // Sets the seams up before the program starts (a folder that cannot be read).
+    using Preparation = std::function<void(TestPlatform &)>;
     // A prompt or a player given (the real ones) stands in for the double.
-    explicit ShownWindow(const QString &appDir, InputPrompt *prompt = nullptr, MediaPlayer *player = nullptr);
+    explicit ShownWindow(const QString &appDir, InputPrompt *prompt = nullptr, MediaPlayer *player = nullptr,
+                         const Preparation &prepare = {});
 
     TestPlatform seams;
     Form1 window;
@@ -66,7 +69,8 @@ struct Session {
     ShownWindow &start(InputPrompt *prompt = nullptr, MediaPlayer *player = nullptr);
 
     TempLibrary lib;
-    QTemporaryDir dataHome; // XDG_DATA_HOME: the home trash is Trash/ below it
+    QTemporaryDir dataHome;               // XDG_DATA_HOME: the home trash is Trash/ below it
+    ShownWindow::Preparation beforeStart; // done to the seams before the program starts
     std::optional<ShownWindow> shown;
 
     MainControls &ui() { return shown->ui; }
@@ -85,7 +89,8 @@ qsizetype rowShowing(const QAbstractItemView *view, const QString &text);
 // A click into the list below its last row.
 void clickBelowLastRow(QAbstractItemView *view);
 void click(QAbstractButton *button);
-// Files dragged from the file manager and dropped on the list.
+// Files dragged from the file manager and dropped on the list; a relative
+// path is taken from the current folder, as the file manager names it whole.
 void dropFiles(QAbstractItemView *view, const QStringList &paths);
 
 // Where something other than the background colour is painted (the ink of
