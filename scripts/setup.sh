@@ -21,6 +21,8 @@ PACKAGES=(
     xdg-utils
     # Times New Roman and 宋体 fall back through fontconfig to these
     fontconfig fonts-liberation fonts-noto-cjk
+    # the mutation and coverage tools
+    python3 gcovr
 )
 
 missing=()
