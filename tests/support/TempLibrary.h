@@ -13,11 +13,12 @@ namespace varnotel::test {
 // with what it holds: a file's bytes, a link's target after "-> ".
 using Snapshot = QMap<QString, QByteArray>;
 
-// What an action did to the library, entry by entry.
+// What an action did to the library, entry by entry; a literal may name only
+// what it needs (TreeChange{.gone = {...}}).
 struct TreeChange {
-    QStringList made;
-    QStringList gone;
-    QStringList changed;
+    QStringList made = {};
+    QStringList gone = {};
+    QStringList changed = {};
     friend bool operator==(const TreeChange &, const TreeChange &) = default;
 };
 

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QDirIterator>
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
@@ -125,6 +126,48 @@ void dropFiles(QAbstractItemView *view, const QStringList &paths) {
         qFatal("the list does not take dropped files");
     QDropEvent dropped(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(target, &dropped);
+}
+
+Step typing(ListBox *MainControls::*list, const QString &keys) {
+    return [=](Session &s) { QTest::keyClicks(s.ui().*list, keys); };
+}
+
+Step clicking(ListBox *MainControls::*list, const QString &text) {
+    return [=](Session &s) { clickRow(s.ui().*list, rowShowing(s.ui().*list, text)); };
+}
+
+Step changing(const QStringList &written, const QStringList &removed) {
+    return [=](Session &s) {
+        for (const QString &file : written)
+            s.lib.write(file, "x");
+        for (const QString &entry : removed)
+            s.lib.remove(entry);
+    };
+}
+
+Step failing(FaultyFileSystem::Op op, int skip) {
+    return [=](Session &s) { s.seams().fs.failOn(op, s.seams().fs.calls(op) + skip); };
+}
+
+Step resisting(const QStringList &files, int times) {
+    return [=](Session &s) {
+        for (const QString &file : files)
+            s.seams().fs.resist(s.lib.path(file), times);
+    };
+}
+
+QStringList restorable(const Session &s) {
+    QStringList paths;
+    for (QDirIterator it(s.dataHome.filePath(u"Trash/info"_s), QDir::Files | QDir::Hidden); it.hasNext();) {
+        QFile info(it.next());
+        if (!info.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(info.fileName()));
+        const QByteArray path = info.readAll().split('\n').value(1).mid(5); // after "Path="
+        paths << QDir(s.lib.appDir())
+                     .relativeFilePath(QFile::decodeName(QByteArray::fromPercentEncoding(path)));
+    }
+    paths.sort();
+    return paths;
 }
 
 QRect inkBounds(const QImage &image, const QColor &background) {

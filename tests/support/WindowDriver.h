@@ -93,6 +93,24 @@ void click(QAbstractButton *button);
 // path is taken from the current folder, as the file manager names it whole.
 void dropFiles(QAbstractItemView *view, const QStringList &paths);
 
+// Steps that recur in the tables of window tests: buttons pressed one after
+// the other, keys typed into a list, the row showing a text clicked.
+template <typename... Buttons> Step pressing(Buttons... buttons) {
+    return [=](Session &s) { (click(s.ui().*buttons), ...); };
+}
+Step typing(ListBox *MainControls::*list, const QString &keys);
+Step clicking(ListBox *MainControls::*list, const QString &text);
+// The disk changes meanwhile: files written (with one byte), then entries removed.
+Step changing(const QStringList &written, const QStringList &removed = {});
+// From the step on, the call of op after `skip` more successful ones fails.
+Step failing(FaultyFileSystem::Op op, int skip = 0);
+// Removing or renaming these files (relative paths) fails `times` times: they are in use.
+Step resisting(const QStringList &files, int times = FaultyFileSystem::kForever);
+
+// Where the files in the session's trash are restored to, relative to the
+// application folder, sorted: what its .trashinfo files record.
+QStringList restorable(const Session &s);
+
 // Where something other than the background colour is painted (the ink of
 // the text); an empty rectangle when nothing is.
 QRect inkBounds(const QImage &image, const QColor &background);
