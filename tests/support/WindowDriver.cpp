@@ -53,10 +53,13 @@ MainControls::MainControls(const Form1 &w)
       Command12(childNamed<QPushButton>(w, "Command12")),
       WindowsMediaPlayer1(childNamed<MediaPlayerBar>(w, "WindowsMediaPlayer1")) {}
 
-ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer *player)
+ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer *player,
+                         const BeforeStart &beforeStart)
     : window(appDir, {seams.fs, seams.starter, player ? *player : seams.player,
                       prompt ? *prompt : seams.prompt, seams.clock, seams.errors}),
       ui(window) {
+    if (beforeStart)
+        beforeStart(*this);
     window.Form_Load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
@@ -65,8 +68,8 @@ ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer
 
 Session::Session() { qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path())); }
 
-ShownWindow &Session::start(InputPrompt *prompt, MediaPlayer *player) {
-    return shown.emplace(lib.appDir(), prompt, player);
+ShownWindow &Session::start(InputPrompt *prompt, MediaPlayer *player, const BeforeStart &beforeStart) {
+    return shown.emplace(lib.appDir(), prompt, player, beforeStart);
 }
 
 void clickRow(QAbstractItemView *view, qsizetype row) {
@@ -138,7 +141,9 @@ bool showsWhole(QWidget *box) {
 
 QStringList statisticsShown(const ShownWindow &shown) { return shown.ui.Surface->printedLines(); }
 
-QStringList libraryShown(const ShownWindow &shown) { return shown.ui.List1->items() + statisticsShown(shown); }
+QStringList libraryShown(const ShownWindow &shown) {
+    return shown.ui.List1->items() + statisticsShown(shown);
+}
 
 QStringList libraryOnDisk(const QString &appDir) {
     PosixFileSystem disk;
