@@ -131,8 +131,7 @@ private slots:
         }
         ::close(::openat(deep, "Deep.txt", O_CREAT, 0644));
         const QStringList shut{s.lib.path(u"Journal/shut"), s.lib.path(u"Example/Shut")};
-        s.beforeStart = [&](TestPlatform &seams) { seams.fs.deniedFolders = shut; };
-        ShownWindow &shown = s.start();
+        ShownWindow &shown = s.start([&](ShownWindow &w) { w.seams.fs.deniedFolders = shut; });
         QCOMPARE(libraryShown(shown), (QStringList{u"Acta"_s, u"Deep"_s} + statistics(2, 100'001)));
         clickRow(shown.ui.List1, 0);
         QCOMPARE(shown.ui.List3->listCount(), 100'001);

@@ -54,22 +54,13 @@ MainControls::MainControls(const Form1 &w)
       Command12(childNamed<QPushButton>(w, "Command12")),
       WindowsMediaPlayer1(childNamed<MediaPlayerBar>(w, "WindowsMediaPlayer1")) {}
 
-namespace {
-
-TestPlatform &prepared(TestPlatform &seams, const ShownWindow::Preparation &prepare) {
-    if (prepare)
-        prepare(seams);
-    return seams;
-}
-
-} // namespace
-
-// A braced list is evaluated in order: the seams are prepared before the window takes them.
 ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer *player,
-                         const Preparation &prepare)
-    : window(appDir, {prepared(seams, prepare).fs, seams.starter, player ? *player : seams.player,
+                         const BeforeStart &beforeStart)
+    : window(appDir, {seams.fs, seams.starter, player ? *player : seams.player,
                       prompt ? *prompt : seams.prompt, seams.clock, seams.errors}),
       ui(window) {
+    if (beforeStart)
+        beforeStart(*this);
     window.Form_Load();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
@@ -78,7 +69,7 @@ ShownWindow::ShownWindow(const QString &appDir, InputPrompt *prompt, MediaPlayer
 
 Session::Session() { qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path())); }
 
-ShownWindow &Session::start(InputPrompt *prompt, MediaPlayer *player) {
+ShownWindow &Session::start(InputPrompt *prompt, MediaPlayer *player, const BeforeStart &beforeStart) {
     return shown.emplace(lib.appDir(), prompt, player, beforeStart);
 }
 

@@ -47,14 +47,17 @@ struct MainControls {
     MediaPlayerBar *WindowsMediaPlayer1;
 };
 
+struct ShownWindow;
+// What is done to the window or its seams once they are made and before the
+// program starts: a failure its start-up meets, a watch on the player.
+using BeforeStart = std::function<void(ShownWindow &)>;
+
 // The main window as a person meets it: started on a library folder with
 // recording doubles for the outside world, then shown on the screen.
 struct ShownWindow {
-    // Sets the seams up before the program starts (a folder that cannot be read).
-    using Preparation = std::function<void(TestPlatform &)>;
     // A prompt or a player given (the real ones) stands in for the double.
     explicit ShownWindow(const QString &appDir, InputPrompt *prompt = nullptr, MediaPlayer *player = nullptr,
-                         const Preparation &prepare = {});
+                         const BeforeStart &beforeStart = {});
 
     TestPlatform seams;
     Form1 window;
@@ -66,11 +69,12 @@ struct ShownWindow {
 struct Session {
     Session();
     // Starts the program on the library as it is now and shows its window.
-    ShownWindow &start(InputPrompt *prompt = nullptr, MediaPlayer *player = nullptr);
+    ShownWindow &start(InputPrompt *prompt = nullptr, MediaPlayer *player = nullptr,
+                       const BeforeStart &beforeStart = {});
+    ShownWindow &start(const BeforeStart &beforeStart) { return start(nullptr, nullptr, beforeStart); }
 
     TempLibrary lib;
     QTemporaryDir dataHome;               // XDG_DATA_HOME: the home trash is Trash/ below it
-    ShownWindow::Preparation beforeStart; // done to the seams before the program starts
     std::optional<ShownWindow> shown;
 
     MainControls &ui() { return shown->ui; }
