@@ -115,8 +115,13 @@ private slots:
                        {{u"Acta/notes.txt"_s, "notes"}}, {kTop, kB2, kSub}, {}, 1, {{K::FolderMissing}});
         // The add button again lists Cell's folder afresh and finds the dialog
         // open; a click on the file selected imports it again.
+        const Step framesShow = [](Session &s) {
+            for (const char *list : {"Drive1", "Dir1", "File1"})
+                QVERIFY2(frameUncovered(named<QWidget>(s, list)), list);
+        };
         QTest::newRow("a click, an arrow key, another journal") << Outcome(
-            {openDialog, papers, notes, key("File1", Qt::Key_Down), on("List1", 1), cGone, openDialog, paper},
+            {openDialog, framesShow, papers, notes, key("File1", Qt::Key_Down), on("List1", 1), cGone,
+             openDialog, paper},
             {{u"Acta/notes.txt"_s, "notes"}, {kTop, "new"}, {u"Cell/paper.pdf"_s, "new"}}, {kC}, {});
         QTest::newRow("a copy cancelled, a file onto itself")
             << Outcome({openDialog, papers, slowCopyCancelled, paper, drop({u"Example/Acta/paper.pdf"_s})});
@@ -144,6 +149,16 @@ private slots:
         QTest::newRow("opened, deleted") << Outcome(
             {openSub, openSub, first, bGone, del, first, key("List3", 'D'), second, key("List3", 'd')}, {},
             {kB2, kTop, kSub}, {kX}, 2, {}, kPaper, {kPaper, u"paper.pdf.2"_s}, {kSub, kSub});
+        // A d that deleted is used up: the second, with nothing selected,
+        // deletes nothing and only picks the next name beginning with d.
+        const Step drafts = [](Session &s) {
+            s.lib.write(u"Example/Acta/d1.pdf", "d");
+            s.lib.write(u"Example/Acta/d2.pdf", "d");
+        };
+        QTest::newRow("d, d") << Outcome(
+            {drafts, on("List1", 0), on("List3", u"d1.pdf"_s), key("List3", 'd'), key("List3", 'd')},
+            {{u"Acta/d2.pdf"_s, "d"}}, {}, {kB, u"d2.pdf"_s, kPaper, kX, kPaper}, 6, {}, u"d2.pdf"_s,
+            {u"d1.pdf"_s});
         // Without a journal any key lists all of Example, and D deletes the very
         // file picked; an arrow key picks too.
         const Step bInUse = [](Session &s) { s.seams().fs.resist(s.lib.path(u"Example/Acta/b.pdf")); };

@@ -171,6 +171,17 @@ QRect inkBounds(const QImage &image, const QColor &background) {
     return bounds;
 }
 
+bool frameUncovered(const QWidget *control) {
+    const QRect r = control->geometry();
+    for (const QPoint edge : {QPoint(r.center().x(), r.top()), QPoint(r.center().x(), r.bottom()),
+                              QPoint(r.left(), r.center().y()), QPoint(r.right(), r.center().y())}) {
+        const QWidget *found = control->parentWidget()->childAt(edge);
+        if (found != control && !control->isAncestorOf(found))
+            return false;
+    }
+    return true;
+}
+
 bool showsWhole(QWidget *box) {
     const QSize size = box->size();
     const QImage fitted = box->grab().toImage();

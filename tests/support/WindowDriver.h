@@ -74,7 +74,7 @@ struct Session {
     ShownWindow &start(const BeforeStart &beforeStart) { return start(nullptr, nullptr, beforeStart); }
 
     TempLibrary lib;
-    QTemporaryDir dataHome;               // XDG_DATA_HOME: the home trash is Trash/ below it
+    QTemporaryDir dataHome; // XDG_DATA_HOME: the home trash is Trash/ below it
     std::optional<ShownWindow> shown;
 
     MainControls &ui() { return shown->ui; }
@@ -118,6 +118,9 @@ QStringList restorable(const Session &s);
 // Where something other than the background colour is painted (the ink of
 // the text); an empty rectangle when nothing is.
 QRect inkBounds(const QImage &image, const QColor &background);
+// Whether the control shows its whole frame: at the middle of each of its
+// edges the window finds the control itself, not another control over it.
+bool frameUncovered(const QWidget *control);
 // Whether a box shows its text whole, as a person checks it: with three times
 // the room it shows nothing more and nothing moves, and nothing touches its
 // top edge (a glyph cut off above). The box gets its size back.

@@ -14,8 +14,10 @@ public:
     explicit AccessiblePictureBox(PictureBox *box) : QAccessibleWidget(box, QAccessible::StaticText) {}
 
     QString text(QAccessible::Text kind) const override {
+        // Before anything is printed, what the box is for.
+        const QStringList &lines = static_cast<const PictureBox *>(widget())->printedLines();
         if (kind == QAccessible::Name)
-            return static_cast<const PictureBox *>(widget())->printedLines().join(QLatin1Char('\n'));
+            return lines.isEmpty() ? widget()->accessibleDescription() : lines.join(QLatin1Char('\n'));
         return QAccessibleWidget::text(kind);
     }
 };
