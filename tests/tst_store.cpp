@@ -28,7 +28,8 @@ private:
 
 // Never over a file, through a link or into a missing folder, and nothing is
 // left beside them. A byte-order mark goes; bytes that are not UTF-8 are code
-// page 936. "期" is three bytes: a cut at 10 bytes leaves the broken fourth out.
+// page 936, unless they begin with UTF-16's byte-order mark. "期" is three bytes: a cut at 10 bytes leaves
+// the broken fourth out.
 void StoreTest::recordFilesAreWrittenOnceAndReadInTheirEncoding() {
     TempLibrary lib;
     QVERIFY(writeQuotedLine(fs, lib.path(u"Journal/a.txt"), QString()));
@@ -50,6 +51,11 @@ void StoreTest::recordFilesAreWrittenOnceAndReadInTheirEncoding() {
     QCOMPARE(display("\"" + qiKanGbk + ":\"\r\n" + qiKanGbk), u"\"期刊:\"\r\n期刊\r\n"_s);
     QCOMPARE(display(u"期期期期期"_s.toUtf8(), 10), u"期期期\r\n<cut>"_s);
     QCOMPARE(display(u"期期期期期"_s.toUtf8(), 15), u"期期期期期\r\n"_s);
+    // UTF-16 with its byte-order mark, either way round, as Notepad saves "Unicode"; a
+    // cut inside a pair (𝒩 is two units) leaves it out.
+    QCOMPARE(display(QByteArray("\xFF\xFE\"\0\x1F\x67:\0\"\0\r\0\n\0", 14)), u"\"期:\"\r\n"_s);
+    QCOMPARE(display(QByteArray("\xFE\xFF\0I\0F\xD8\x35\xDC\xA9\xD8\x35\xDC\xA9", 14), 12),
+             u"IF𝒩\r\n<cut>"_s);
     // A field box shows the first MiB and says that the rest is left out.
     lib.write(u"IF/Nature.txt", QByteArray("IF 5.2\r\n").repeated(3 * 1024 * 1024 / 8));
     QCOMPARE(showFieldFile(fs, lib.appDir(), Record::ImpactFactor, u"Nature"_s).text,
