@@ -108,6 +108,34 @@ private slots:
     // path may be long is walked folder by folder. A 100 MB IF file and a
     // notes file of one 10 MB line show their first megabyte, and a folder of
     // 100,000 articles is listed and counted whole.
+    // A name holding a newline, a tab or an escape shows them written out, on
+    // one line, in the lists, the tooltip and the import dialog, and keeps its
+    // bytes on disk; a message quoting a file's content shows no control character.
+    void controlCharactersShowWrittenOut() {
+        Session s;
+        s.lib.addJournal(u"a\nb"_s);
+        s.lib.write(u"Example/a\nb/x\ty.pdf", "x");
+        s.lib.write(u"Homepage/a\nb.txt", "gopher://x\x1b[2J\r\n");
+        QDir::setCurrent(s.lib.path(u"Example/a\nb")); // where the import dialog opens
+        ShownWindow &shown = s.start();
+        const auto row = [](const QAbstractItemView *list, int at) {
+            return list->model()->index(at, 0).data().toString();
+        };
+        QCOMPARE(row(shown.ui.List1, 0), u"a\\nb"_s);
+        clickRow(shown.ui.List1, 0);
+        QCOMPARE(shown.ui.List1->toolTip() + row(shown.ui.List3, 0), u"a\\nbx\\ty.pdf"_s);
+        click(shown.ui.Command3);
+        const QString told = shown.seams.errors.texts().value(0);
+        QVERIFY2(told.contains(u"\\x1B[2J"_s) && !told.contains(QChar(0x1b)) && !told.contains(u'\r'),
+                 qPrintable(told));
+        click(shown.ui.Command8);
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const QWidget *dialog = *std::find_if(windows.cbegin(), windows.cend(),
+                                              [](const QWidget *w) { return w->objectName() == u"Form3"_s; });
+        QCOMPARE(row(childNamed<QAbstractItemView>(*dialog, "File1"), 0), u"x\\ty.pdf"_s);
+        QVERIFY(s.lib.exists(u"Example/a\nb/x\ty.pdf"));
+    }
+
     void aHostileTreeIsListedWholeAndQuickly() {
         Session s;
         s.lib.addJournal(u"Acta");

@@ -1,6 +1,7 @@
 #include "launch/StartRequest.h"
 
 #include "platform/Bilingual.h"
+#include "platform/FileNames.h"
 
 #include <QDir>
 #include <QUrl>
@@ -14,8 +15,10 @@ const QString kOpener = QStringLiteral("xdg-open");
 // A homepage file may be long; a message shows enough to recognise it.
 constexpr qsizetype kShownLength = 300;
 
+// A message quotes a file's content with its control characters written out.
 QString shown(const QString &target) {
-    return target.size() <= kShownLength ? target : target.left(kShownLength) + QStringLiteral("...");
+    return visibleText(target.size() <= kShownLength ? target
+                                                     : target.left(kShownLength) + QStringLiteral("..."));
 }
 
 DesktopCommand refused(FailureKind kind, const QString &chinese, const QString &english,
@@ -48,7 +51,10 @@ bool hasWebScheme(const QString &address) {
 }
 
 // Only web pages are opened: a local file, a "file:" or "javascript:" address
-// in a homepage file would have the desktop open or run something else.
+// in a homepage file would have the desktop open or run something else. Only
+// an address without a scheme is taken for a web address ("www.nature.com");
+// one with another scheme is not made into one ("gopher://x" is no
+// "http://gopher//x").
 DesktopCommand browse(const QString &address) {
     if (address.isEmpty())
         return refused(FailureKind::NotAWebAddress, QStringLiteral("没有要打开的网址。"),
@@ -59,11 +65,13 @@ DesktopCommand browse(const QString &address) {
     if (hasWebScheme(address)) {
         if (isWebAddress(QUrl(address)))
             return {{kOpener, address}, std::nullopt, shown(address)};
-    } else if (const QUrl guessed = QUrl::fromUserInput(address); isWebAddress(guessed)) {
+    } else if (const QUrl guessed = QUrl::fromUserInput(address);
+               !address.contains(QLatin1String("://")) && isWebAddress(guessed)) {
         return {{kOpener, guessed.toString()}, std::nullopt, shown(address)};
     }
     return refused(FailureKind::NotAWebAddress, QStringLiteral("只能打开网页地址(http 或 https),这不是:"),
-                   QStringLiteral("Only web addresses (http or https) are opened; this is not one:"), address);
+                   QStringLiteral("Only web addresses (http or https) are opened; this is not one:"),
+                   address);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "platform/Encodings.h"
 
+#include <algorithm>
+
 namespace varnotel {
 
 namespace {
@@ -98,17 +100,42 @@ bool hasForeignBytes(const QString &name) {
     return false;
 }
 
+QString visibleText(const QString &text) {
+    const auto isControl = [](QChar c) { return c.category() == QChar::Other_Control; };
+    if (std::none_of(text.cbegin(), text.cend(), isControl))
+        return text;
+    QString shown;
+    shown.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (!isControl(c))
+            shown += c;
+        else if (c == u'\n')
+            shown += QLatin1String("\\n");
+        else if (c == u'\r')
+            shown += QLatin1String("\\r");
+        else if (c == u'\t')
+            shown += QLatin1String("\\t");
+        else if (c.unicode() < 0x80)
+            shown +=
+                QLatin1String("\\x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, u'0');
+        else
+            shown +=
+                QLatin1String("\\u") + QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0');
+    }
+    return shown;
+}
+
 QString displayName(const QString &name) {
     if (!hasForeignBytes(name))
-        return name;
+        return visibleText(name);
     if (const QString chinese = fromGb18030(bytesFromName(name)); !chinese.isEmpty())
-        return chinese;
+        return visibleText(chinese);
     QString shown = name;
     for (qsizetype i = 0; i < name.size(); ++i) {
         if (standsForByte(name, i))
             shown[i] = QChar::ReplacementCharacter;
     }
-    return shown;
+    return visibleText(shown);
 }
 
 } // namespace varnotel

@@ -19,7 +19,13 @@ bool hasForeignBytes(const QString &name);
 
 // What a person is shown for a name: the name itself, or, when its bytes are
 // not UTF-8, the bytes read as GB18030 (code page 936), as the record files'
-// text is read; bytes that are neither show as U+FFFD.
+// text is read; bytes that are neither show as U+FFFD. Control characters
+// show as visibleText shows them, so a name always stands on one line.
 QString displayName(const QString &name);
+
+// Text with every control character written out: \n, \r, \t, and \x1B or
+// \u0085 for the others, so that a name or a file's content quoted in a
+// list, a tooltip or a message shows on one line and moves no cursor.
+QString visibleText(const QString &text);
 
 } // namespace varnotel

@@ -41,10 +41,12 @@ void Form1::start(const DesktopCommand &command) {
         return;
     }
     const Result started = m_platform.starter.start(command.argv.first(), command.argv.mid(1));
-    if (!started)
-        report(failureNaming(FailureKind::CannotStart, QStringLiteral("无法打开:"),
-                             QStringLiteral("Cannot open:"),
-                             command.target + QLatin1Char('\n') + started.error));
+    if (!started) {
+        Failure failed = failureNaming(FailureKind::CannotStart, QStringLiteral("无法打开:"),
+                                       QStringLiteral("Cannot open:"), command.target);
+        failed.message += QLatin1Char('\n') + started.error;
+        report(failed);
+    }
 }
 
 void Form1::ShellOpen(const QString &path) { start(desktopCommandFor(fileRequest(path))); }
