@@ -23,6 +23,8 @@ void RecordingErrorReport::report(QWidget *, const Failures &failures) {
         if (!isBilingual(failure.message))
             qFatal("a message that is not bilingual: %s", qPrintable(failure.message));
     }
+    if (whileTelling)
+        std::exchange(whileTelling, {})();
     reports << failures;
 }
 

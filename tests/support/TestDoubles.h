@@ -13,6 +13,7 @@
 #include <QMap>
 #include <QStringList>
 
+#include <functional>
 #include <utility>
 
 namespace varnotel::test {
@@ -126,6 +127,9 @@ public:
     // Everything the reports told, one text a report, as the person reads them.
     QStringList texts() const;
     QList<Failures> reports;
+    // What happens while the message is shown (it is modal): the window
+    // system delivering the same click or drop once more.
+    std::function<void()> whileTelling;
 };
 
 // The real file system, with failures injected into chosen operations, and

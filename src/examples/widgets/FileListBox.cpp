@@ -6,14 +6,15 @@ namespace varnotel {
 
 FileListBox::FileListBox(const FileSystem &fs, QWidget *parent) : QListWidget(parent), m_fs(fs) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // A key that selects another file is a click on it.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        m_pressSelected = true;
-        if (!fileName().isEmpty())
+        if (!m_mouseDown && !fileName().isEmpty())
             emit click();
     });
-    // A click on the file already selected imports it again.
+    // A mouse click is one, when it is done: also on the file already selected,
+    // and only once, whatever happens while it is answered (a modal message).
     connect(this, &QListWidget::itemClicked, this, [this](const QListWidgetItem *item) {
-        if (!m_pressSelected && item && item->isSelected())
+        if (item && item->isSelected())
             emit click();
     });
 }
@@ -36,8 +37,13 @@ QString FileListBox::fileName() const {
 }
 
 void FileListBox::mousePressEvent(QMouseEvent *event) {
-    m_pressSelected = false;
+    m_mouseDown = true;
     QListWidget::mousePressEvent(event);
+}
+
+void FileListBox::mouseReleaseEvent(QMouseEvent *event) {
+    QListWidget::mouseReleaseEvent(event);
+    m_mouseDown = false;
 }
 
 } // namespace varnotel

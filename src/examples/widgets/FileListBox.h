@@ -23,12 +23,13 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     const FileSystem &m_fs;
     QString m_path;
-    // Whether the current mouse press changed the selection.
-    bool m_pressSelected = false;
+    // A mouse button is down on the list: its selection is the click's, told on release.
+    bool m_mouseDown = false;
 };
 
 } // namespace varnotel

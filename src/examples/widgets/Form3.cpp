@@ -13,6 +13,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+
+#include <utility>
 
 namespace varnotel {
 
@@ -120,7 +123,13 @@ void Form3::Drive1_Change() {
 
 void Form3::Dir1_Change() { File1->setPath(Dir1->path()); }
 
+// An import tells its failures in a modal message, during which the window
+// system may hand the same click over once more: an import that is still
+// running takes none, so one click is one import and one message.
 void Form3::File1_Click() {
+    if (std::exchange(m_importing, true))
+        return;
+    const auto done = qScopeGuard([this] { m_importing = false; });
     const QString source = joined(File1->path(), File1->fileName());
     CopyProgressDialog progress(this);
     const ImportOutcome outcome =

@@ -52,6 +52,7 @@ private:
     FileSystem &m_fs;
     ErrorReport &m_errors;
     JournalQuery m_currentJournal;
+    bool m_importing = false;
 
     DriveListBox *Drive1;
     FileListBox *File1;

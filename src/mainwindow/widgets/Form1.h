@@ -132,6 +132,7 @@ private:
     // frame is painted, so that later recounts need not ask every folder.
     QTimer *m_watchSetup = nullptr;
     bool m_painted = false;
+    bool m_importing = false; // a drop is being imported
 
     // The window's own surface, which the statistics lines are printed on.
     PictureBox *m_surface;

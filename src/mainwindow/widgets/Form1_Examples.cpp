@@ -10,6 +10,9 @@
 #include "platform/FileNames.h"
 
 #include <QCloseEvent>
+#include <QScopeGuard>
+
+#include <utility>
 
 namespace varnotel {
 
@@ -62,8 +65,13 @@ void Form1::closeEvent(QCloseEvent *event) {
 }
 
 // Files dropped from a file manager are imported as a click in the dialog
-// imports them.
+// imports them. The failures' message is modal, and the window system may
+// deliver the same drop again meanwhile: a drop still being imported takes
+// none, so one drop is one import and one message.
 void Form1::List3_OLEDragDrop(const QStringList &files) {
+    if (std::exchange(m_importing, true))
+        return;
+    const auto done = qScopeGuard([this] { m_importing = false; });
     CopyProgressDialog progress(this);
     report(importArticles(m_platform.fs, m_appDir, currentJournal(), files, progress.progress()).failures);
     RecountExamples();
