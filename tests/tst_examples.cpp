@@ -117,6 +117,11 @@ private slots:
             << Outcome({openDialog, papers, actaGone, againWhileTold(notes), notes,
                         [](Session &) { importDialogs().first()->close(); }, openDialog, papers, notes},
                        {{u"Acta/notes.txt"_s, "notes"}}, {kTop, kB2, kSub}, {}, 1, {{K::FolderMissing}});
+        // Another window renamed Acta: its folder, still there, belongs to no journal.
+        const Step actaRenamed = [](Session &s) { s.lib.remove(u"Journal/Acta.txt"); };
+        QTest::newRow("the journal gone elsewhere")
+            << Outcome({openDialog, papers, actaRenamed, notes, drop({u"Papers/notes.txt"_s})}, {}, {}, kActa,
+                       5, {{K::JournalGone}, {K::JournalGone}});
         // The add button again lists Cell's folder afresh and finds the dialog
         // open; a click on the file selected imports it again.
         const Step framesShow = [](Session &s) {

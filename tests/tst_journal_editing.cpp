@@ -196,7 +196,8 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
         for (QStringList all = records(u"%1"_s) << u"Example/%1"_s; const QString &entry : all)
             QVERIFY(QFile::rename(s.lib.path(entry.arg(u"Dalton"_s)), s.lib.path(entry.arg(u"New"_s))));
     };
-    for (const Step &act : {dalton, impact, pressing(&MainControls::Command3), rename()})
+    for (const Step &act : {dalton, impact, pressing(&MainControls::Command3), rename(), remove, type(u"d"_s),
+                            pressing(&MainControls::Command8)})
         QTest::addRow("gone %d", ++n) << Edit{on(dalton, renamedElsewhere), act, {}, told(JournalGone)};
     row("gone while asked",
         {on(dalton), rename(u"Newer"_s, renamedElsewhere),

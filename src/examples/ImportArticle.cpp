@@ -1,6 +1,7 @@
 #include "examples/ImportArticle.h"
 
 #include "examples/ArticlePath.h"
+#include "library/JournalPresence.h"
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
 #include "library/NewFile.h"
@@ -82,6 +83,16 @@ ImportOutcome importArticles(FileSystem &fs, const QString &appDir, const std::o
     ImportOutcome outcome;
     if (const std::optional<Failure> problem = importProblem(journal)) {
         outcome.failures << *problem;
+        return outcome;
+    }
+    // Another window may have renamed or deleted the journal meanwhile; its
+    // example folder may still be there, but belongs to no journal.
+    if (!journalStillListed(fs, appDir, *journal)) {
+        outcome.failures << failureNaming(
+            FailureKind::JournalGone, QStringLiteral("这个期刊已经不在期刊库中,没有导入任何文件:"),
+            QStringLiteral("This journal is no longer in the library; nothing was "
+                           "imported:"),
+            *journal);
         return outcome;
     }
     const QString folder = paths::exampleFolder(appDir, *journal);

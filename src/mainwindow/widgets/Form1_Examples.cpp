@@ -32,6 +32,8 @@ void Form1::Command8_Click() {
         report(*problem);
         return;
     }
+    if (journalVanished(*journal))
+        return;
     const ExampleListing listing = listExampleFolder(m_platform.fs, m_appDir, *journal);
     if (listing.failure) {
         report(*listing.failure);

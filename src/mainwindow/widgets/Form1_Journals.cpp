@@ -43,10 +43,14 @@ void Form1::Command4_Click() {
     RecountLibrary();
 }
 
+// A journal renamed or deleted elsewhere is said to be gone, not deleted in
+// silence (another window may have done it).
 void Form1::Command11_Click() {
-    if (const std::optional<QString> journal = currentJournal())
+    if (const std::optional<QString> journal = currentJournal()) {
+        if (journalVanished(*journal))
+            return;
         report(deleteJournal(m_platform.fs, m_appDir, *journal).failures);
-    else
+    } else
         report(Failure{FailureKind::NothingSelected,
                        bilingual(QStringLiteral("请先在期刊列表中选择要删除的期刊。"),
                                  QStringLiteral("Select the journal to delete in the journal list first."))});
@@ -60,6 +64,8 @@ void Form1::Command11_Click() {
 void Form1::List1_KeyPress(int keyAscii) {
     const std::optional<QString> journal = currentJournal();
     if ((keyAscii == 'D' || keyAscii == 'd') && journal) {
+        if (journalVanished(*journal))
+            return;
         const EditOutcome deleted = deleteJournalByKey(m_platform.fs, m_appDir, *journal);
         report(deleted.failures);
         if (!deleted.deleted.isEmpty())
