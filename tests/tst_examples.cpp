@@ -2,10 +2,14 @@
 // lists or by dropping files on the example list, and opening and deleting
 // them from that list with the mouse, the delete button and the list's keys.
 #include "examples/Drives.h"
+#include "platform/FileNames.h"
 #include "support/Expectations.h"
 #include "support/WindowDriver.h"
 
 #include <QtTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace varnotel;
 using namespace varnotel::test;
@@ -154,6 +158,27 @@ private slots:
             {{u"Acta/notes.txt"_s, "notes"}, {kTop, "new"}, {u"Acta/version"_s, version.readAll()}}, {},
             {kB, u"notes.txt"_s, kPaper, u"version"_s, kX, kPaper}, 7, {{K::NotAFile}});
 
+        // A file manager's drop: a comment, two files (one named in GBK bytes,
+        // percent-encoded), a folder, a file gone, a web address and a file of
+        // another machine. The files are imported, byte for byte; the rest is
+        // named in one message.
+        const QByteArray gbk("\xC6\xDA.txt");
+        const Step fileManagerDrop = [gbk](Session &s) {
+            const QByteArray papers =
+                "file://" + QFile::encodeName(s.lib.path(u"Papers")).toPercentEncoding("/");
+            ::close(::open((QFile::encodeName(s.lib.path(u"Papers/")) + gbk).constData(), O_CREAT | O_WRONLY,
+                           0644));
+            dropUriList(s.ui().List3, "# dropped\r\n" + papers + "/notes.txt\r\n" + papers +
+                                          "/%C6%DA.txt\r\n" + papers + "/sub\r\n" + papers +
+                                          "/gone.pdf\r\nhttps://a.org/b.pdf\r\n"
+                                          "file://elsewhere/c.pdf\r\n");
+            const QByteArray imported = QFile::encodeName(s.lib.path(u"Example/Acta/")) + gbk;
+            QVERIFY(::access(imported.constData(), F_OK) == 0 && ::unlink(imported.constData()) == 0);
+        };
+        QTest::newRow("a file manager's drop")
+            << Outcome({fileManagerDrop}, {{u"Acta/notes.txt"_s, "notes"}}, {},
+                       {kB, u"notes.txt"_s, kPaper, nameFromBytes(gbk), kX, kPaper}, 7,
+                       {{K::NotAFile, K::CannotCopy, K::NotAFile, K::NotAFile}});
         // A file gone meanwhile is passed over; d and D delete the very file
         // picked, in the subfolder too.
         const Step openSub = on("List3", 3, doubleClickRow), first = on("List3", 0), second = on("List3", 1);

@@ -1,6 +1,7 @@
 #include "support/WindowDriver.h"
 
 #include "library/FolderScanner.h"
+#include "platform/FileNames.h"
 #include "mainwindow/widgets/ListBox.h"
 #include "mainwindow/widgets/PictureBox.h"
 #include "mainwindow/widgets/TextBox.h"
@@ -105,11 +106,15 @@ void clickBelowLastRow(QAbstractItemView *view) {
 void click(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
 
 void dropFiles(QAbstractItemView *view, const QStringList &paths) {
-    QMimeData data;
-    QList<QUrl> urls;
+    QByteArray uris;
     for (const QString &path : paths)
-        urls << QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    data.setUrls(urls);
+        uris += "file://" + bytesFromName(QFileInfo(path).absoluteFilePath()).toPercentEncoding("/") + "\r\n";
+    dropUriList(view, uris);
+}
+
+void dropUriList(QAbstractItemView *view, const QByteArray &uriList) {
+    QMimeData data;
+    data.setData(u"text/uri-list"_s, uriList);
     QWidget *target = view->viewport();
     QDragEnterEvent enter(target->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(target, &enter);

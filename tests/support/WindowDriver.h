@@ -96,6 +96,8 @@ void click(QAbstractButton *button);
 // Files dragged from the file manager and dropped on the list; a relative
 // path is taken from the current folder, as the file manager names it whole.
 void dropFiles(QAbstractItemView *view, const QStringList &paths);
+// What a file manager sends, as its text/uri-list.
+void dropUriList(QAbstractItemView *view, const QByteArray &uriList);
 
 // Steps that recur in the tables of window tests: buttons pressed one after
 // the other, keys typed into a list, the row showing a text clicked.

@@ -180,7 +180,7 @@ void Form1::connectHandlers() {
     connect(List3, &ListBox::itemDoubleClicked, this, &Form1::List3_DblClick);
     connect(List3, &ListBox::characterKeyPressed, this, &Form1::List3_KeyPress);
     List3->acceptFileDrops();
-    connect(List3, &ListBox::filesDropped, this, &Form1::List3_OLEDragDrop);
+    connect(List3, &ListBox::dropped, this, &Form1::List3_OLEDragDrop);
     connect(m_watchSetup, &QTimer::timeout, this, &Form1::watchSomeFolders);
 }
 

@@ -92,7 +92,7 @@ private slots:
     void List3_Click();
     void List3_DblClick();
     void List3_KeyPress(int keyAscii);
-    void List3_OLEDragDrop(const QStringList &files);
+    void List3_OLEDragDrop(const QByteArray &uriList);
     // The clock lines.
     void Timer1_Timer();
     // The background music.

@@ -1,9 +1,11 @@
 #include "mainwindow/widgets/Form1.h"
 
 #include "examples/DeleteArticle.h"
+#include "examples/DroppedUris.h"
 #include "examples/ImportArticle.h"
 #include "examples/widgets/CopyProgressDialog.h"
 #include "examples/widgets/Form3.h"
+#include "library/Messages.h"
 #include "library/ShowJournal.h"
 #include "mainwindow/widgets/ListBox.h"
 #include "platform/Bilingual.h"
@@ -67,15 +69,24 @@ void Form1::closeEvent(QCloseEvent *event) {
 }
 
 // Files dropped from a file manager are imported as a click in the dialog
-// imports them. The failures' message is modal, and the window system may
-// deliver the same drop again meanwhile: a drop still being imported takes
-// none, so one drop is one import and one message.
-void Form1::List3_OLEDragDrop(const QStringList &files) {
+// imports them; what is no file of this machine (a web address, a file on
+// another host) is named in the same message. The message is modal, and the
+// window system may deliver the same drop again meanwhile: a drop still being
+// imported takes none, so one drop is one import and one message.
+void Form1::List3_OLEDragDrop(const QByteArray &uriList) {
     if (std::exchange(m_importing, true))
         return;
     const auto done = qScopeGuard([this] { m_importing = false; });
+    const DroppedUris dropped = parseUriList(uriList);
     CopyProgressDialog progress(this);
-    report(importArticles(m_platform.fs, m_appDir, currentJournal(), files, progress.progress()).failures);
+    Failures failures =
+        importArticles(m_platform.fs, m_appDir, currentJournal(), dropped.files, progress.progress())
+            .failures;
+    for (const QString &other : dropped.others)
+        failures << failureNaming(FailureKind::NotAFile, QStringLiteral("这不是本机上的文件,没有导入:"),
+                                  QStringLiteral("This is no file on this computer and was not imported:"),
+                                  other);
+    report(failures);
     RecountExamples();
 }
 

@@ -5,7 +5,6 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QUrl>
 
 #include <utility>
 
@@ -13,17 +12,11 @@ namespace varnotel {
 
 namespace {
 
-// The paths of a drag that holds local files only; empty for anything else.
-QStringList localFiles(const QMimeData *data) {
-    QStringList paths;
-    if (!data || !data->hasUrls())
-        return paths;
-    for (const QUrl &url : data->urls()) {
-        if (!url.isLocalFile())
-            return {};
-        paths << url.toLocalFile();
-    }
-    return paths;
+// The addresses a drag carries, as a file manager writes them: their bytes
+// are kept, so that a name that is not UTF-8 is not lost on the way.
+QByteArray uriList(const QMimeData *data) {
+    static const QString kUriList = QStringLiteral("text/uri-list");
+    return data && data->hasFormat(kUriList) ? data->data(kUriList).trimmed() : QByteArray();
 }
 
 } // namespace
@@ -137,20 +130,20 @@ void ListBox::acceptFileDrops() {
 void ListBox::dragEnterEvent(QDragEnterEvent *event) { dragMoveEvent(event); }
 
 void ListBox::dragMoveEvent(QDragMoveEvent *event) {
-    if (m_acceptsFiles && !localFiles(event->mimeData()).isEmpty())
+    if (m_acceptsFiles && !uriList(event->mimeData()).isEmpty())
         event->acceptProposedAction();
     else
         event->ignore();
 }
 
 void ListBox::dropEvent(QDropEvent *event) {
-    const QStringList paths = m_acceptsFiles ? localFiles(event->mimeData()) : QStringList();
-    if (paths.isEmpty()) {
+    const QByteArray uris = m_acceptsFiles ? uriList(event->mimeData()) : QByteArray();
+    if (uris.isEmpty()) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    emit filesDropped(paths);
+    emit dropped(uris);
 }
 
 } // namespace varnotel

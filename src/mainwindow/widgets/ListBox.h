@@ -35,8 +35,8 @@ public:
     // The selected item's text, empty when none is selected.
     QString text() const;
 
-    // Files dragged from a file manager may be dropped on the list; they are
-    // announced, not added.
+    // Files dragged from a file manager may be dropped on the list; what they
+    // are is announced, not added.
     void acceptFileDrops();
 
     // Called by a handler of characterKeyPressed that acted on the key (a D
@@ -53,8 +53,9 @@ signals:
     // A key that produces a character, before the list itself acts on it;
     // unless a handler takes it, the list then searches for it as usual.
     void characterKeyPressed(int keyAscii);
-    // The local files dropped on the list, by their paths.
-    void filesDropped(const QStringList &paths);
+    // Something was dropped on the list: the addresses it carries (a
+    // text/uri-list, as file managers send it).
+    void dropped(const QByteArray &uriList);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
