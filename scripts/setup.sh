@@ -15,8 +15,8 @@ PACKAGES=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # running the window without a display and taking its screenshot
     xvfb xauth x11-utils imagemagick
-    # checking the desktop entry of the installed program
-    desktop-file-utils
+    # checking the desktop entry and the AppStream metainfo of the installed program
+    desktop-file-utils appstream
     # opening articles, record files and homepages with the desktop's own programs
     xdg-utils
     # Times New Roman and 宋体 fall back through fontconfig to these
