@@ -13,10 +13,13 @@ PACKAGES=(
     qt6-base-dev qt6-multimedia-dev libgl-dev
     # so the background music can actually play (mpg123 decoder, pulse and ALSA sinks)
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    # so the manual video plays in the desktop's GStreamer players (the ASF demuxer, the WMV 8 and WMA 2
+    # decoders), and gst-launch-1.0, with which the test command decodes it
+    gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
     # running the window without a display and taking its screenshot
     xvfb xauth x11-utils imagemagick
-    # checking the desktop entry of the installed program
-    desktop-file-utils
+    # checking the desktop entry and the AppStream metainfo of the installed program
+    desktop-file-utils appstream
     # opening articles, record files and homepages with the desktop's own programs
     xdg-utils
     # Times New Roman and 宋体 fall back through fontconfig to these

@@ -4,18 +4,20 @@
 # private sound server (so the music bar plays), the installed program and a screen capture, then plays
 # walkthrough.txt into the program with xdotool, giving every narrated step the time its narration takes.
 #
-# Usage: record.sh APP_DIR WORK
-#   APP_DIR  the installed application folder, demo catalogue seeded
-#   WORK     the work folder: steps/NNN.dur (each step's narration in seconds), home/ (the person's
-#            home folder), bin/ (the xdg-open stand-in); writes screen.mkv, capture.log, timeline
+# Usage: record.sh HOME_DIR WORK
+#   HOME_DIR the person's home folder, as the film shows it (/home/researcher); the installed
+#            application folder, demo catalogue seeded, is its Varnotel/
+#   WORK     the work folder: steps/NNN.dur (each step's narration in seconds), bin/ (the xdg-open
+#            stand-in); writes screen.mkv, capture.log, timeline
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-app_dir=$1
+home_dir=$1
 work=$2
+app_dir="$home_dir/Varnotel"
 : "${DISPLAY:?record.sh runs inside a virtual X display}"
 
-export HOME="$work/home/researcher" XDG_RUNTIME_DIR="$work/run" MANUAL_WORK="$work"
+export HOME="$home_dir" XDG_RUNTIME_DIR="$work/run" MANUAL_WORK="$work"
 export PATH="$work/bin:$PATH" LC_ALL=C.UTF-8
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
@@ -127,6 +129,25 @@ say() {
     sleep "$lead"
 }
 
+# The key as a keyboard's keycap names it, for the film to show it pressed.
+keycap() {
+    case $1 in
+    Return) echo Enter ;;
+    BackSpace) echo Backspace ;;
+    ctrl+*) echo "Ctrl+${1#ctrl+}" | tr '[:lower:]' '[:upper:]' | sed 's/^CTRL/Ctrl/' ;;
+    *) echo "$1" | tr '[:lower:]' '[:upper:]' ;;
+    esac
+}
+
+press() {
+    local key
+    for key in "$@"; do
+        note key "$(keycap "$key")"
+        xdotool key -- "$key"
+        sleep 0.3
+    done
+}
+
 act() {
     local verb=$1
     shift
@@ -144,7 +165,7 @@ act() {
         xdotool click --repeat 2 --delay 120 1
         ;;
     type) xdotool type --delay 140 -- "$*" ;;
-    key) xdotool key --delay 300 -- "$@" ;;
+    key) press "$@" ;;
     wait-window) wait_for window_shown "$*" ;;
     wait-gone) wait_for window_gone "$*" ;;
     mark) note mark "$1" ;;
