@@ -183,8 +183,10 @@ private slots:
     void deletingOnAnotherDiskUsesThatDisksTrash() {
         Session s;
         s.lib.addJournal(u"Acta");
-        for (const char *name : {"a", "b", "c", "d", "e"})
-            s.lib.write(u"Example/Acta/"_s + QLatin1String(name) + u".pdf"_s, name);
+        // The third name is as long as a name may be: the trash takes a shorter one.
+        const QString longest = QString(251, u'c');
+        for (const QString &name : {u"a"_s, u"b"_s, longest, u"d"_s, u"e"_s})
+            s.lib.write(u"Example/Acta/"_s + name + u".pdf"_s, name.left(1).toLatin1());
         ShownWindow &shown = s.start();
         shown.seams.fs.otherDevice = s.lib.appDir(); // the stick, mounted at the application folder
         clickRow(shown.ui.List1, 0);
@@ -211,7 +213,7 @@ private slots:
         }
         using Files = QMap<QString, QByteArray>;
         QCOMPARE(s.lib.files(u".Trash-"_s + uid + u"~/files"_s),
-                 (Files{{u"a.pdf"_s, "a"}, {u"c.pdf"_s, "c"}, {u"d.pdf"_s, "d"}}));
+                 (Files{{u"a.pdf"_s, "a"}, {longest.left(235), "c"}, {u"d.pdf"_s, "d"}}));
         QCOMPARE(s.lib.files(u".Trash~/"_s + uid + u"/files"_s), (Files{{u"b.pdf"_s, "b"}}));
         QVERIFY(s.lib.read(u".Trash~/"_s + uid + u"/info/b.pdf.trashinfo"_s)
                     .startsWith("[Trash Info]\nPath=Example/Acta/b.pdf\n"));

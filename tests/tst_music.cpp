@@ -71,6 +71,7 @@ void MusicTest::theMusicComesLastLoopsAndAnswersTheBar() {
     player.setDuration(5'400'000);
     player.setPosition(3'723'000);
     QCOMPARE(bar->timeLabel->text(), u"1:02:03 / 1:30:00"_s);
+    QCOMPARE(bar->positionSlider->value(), 3'723'000);
     player.setDuration(200'000);
 
     for (int end = 0; end < 3; ++end)
@@ -99,11 +100,13 @@ void MusicTest::theMusicComesLastLoopsAndAnswersTheBar() {
     QCOMPARE(bar->noMusicLabel->text(), u"背景音乐文件无法播放 The music file cannot be played"_s);
     // Without a sound device Play tries again; the music that then plays brings the bar back.
     player.failToPlay(MediaPlayer::Silence::NoSoundDevice);
-    QCOMPARE(bar->noMusicLabel->text(), u"没有声音设备,按播放键再试 No sound device; press Play to try again"_s);
+    QCOMPARE(bar->noMusicLabel->text(),
+             u"没有声音设备,按播放键再试 No sound device; press Play to try again"_s);
     player.unplayable = false;
     click(bar->playPauseButton);
     QVERIFY(player.state == PlayState::Playing && !bar->noMusicLabel->isVisible());
-    QVERIFY(bar->positionSlider->isVisible() && bar->stopButton->isEnabled() && bar->volumeSlider->isEnabled());
+    QVERIFY(bar->positionSlider->isVisible() && bar->stopButton->isEnabled() &&
+            bar->volumeSlider->isEnabled());
 }
 
 void MusicTest::theRealPlayer_data() {
@@ -115,9 +118,9 @@ void MusicTest::theRealPlayer_data() {
     QTest::newRow("not sound") << MusicFile{QByteArray(4000, 'x'), unplayable};
     QTest::newRow("a tune of no length") << MusicFile{wav(0), unplayable};
     QTest::newRow("a pipe") << MusicFile{{}, unplayable, SoundDevice::Optional, true};
-    QTest::newRow("no sound device")
-        << MusicFile{wav(300), u"没有声音设备,按播放键再试 No sound device; press Play to try again"_s,
-                     SoundDevice::Required};
+    QTest::newRow("no sound device") << MusicFile{
+        wav(300), u"没有声音设备,按播放键再试 No sound device; press Play to try again"_s,
+        SoundDevice::Required};
 }
 
 // Without a sound device, GStreamer plays into a stand-in output in real time,
@@ -144,7 +147,8 @@ void MusicTest::theRealPlayer() {
     QCOMPARE(bar->noMusicLabel->isVisible() ? bar->noMusicLabel->text() : QString(), file.says);
     QCOMPARE(player.playState(), loops ? PlayState::Playing : PlayState::Stopped);
     // What the player cannot play it names; a missing sound device is no file's fault.
-    QCOMPARE(bar->noMusicLabel->toolTip().contains(u"BGM.mp3"_s), !loops && file.device == SoundDevice::Optional);
+    QCOMPARE(bar->noMusicLabel->toolTip().contains(u"BGM.mp3"_s),
+             !loops && file.device == SoundDevice::Optional);
     QVERIFY(loops ? bar->positionSlider->maximum() == 300 : ends.isEmpty());
     // Play tries a missing sound device again, once; a file at fault is not tried again.
     click(bar->playPauseButton);

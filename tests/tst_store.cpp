@@ -6,6 +6,7 @@
 #include "library/RecordFile.h"
 #include "library/ShowJournal.h"
 #include "library/TextEncoding.h"
+#include "platform/FileNames.h"
 #include "platform/PosixFileSystem.h"
 #include "support/TempLibrary.h"
 
@@ -51,6 +52,9 @@ void StoreTest::recordFilesAreWrittenOnceAndReadInTheirEncoding() {
     QCOMPARE(display("\"" + qiKanGbk + ":\"\r\n" + qiKanGbk), u"\"期刊:\"\r\n期刊\r\n"_s);
     QCOMPARE(display(u"期期期期期"_s.toUtf8(), 10), u"期期期\r\n<cut>"_s);
     QCOMPARE(display(u"期期期期期"_s.toUtf8(), 15), u"期期期期期\r\n"_s);
+    // A name keeps its bytes beside characters of three and four bytes.
+    const QByteArray mixed = "\xC6\xDA" + u"期\uFFFF𝒩"_s.toUtf8() + "\xFF";
+    QCOMPARE(bytesFromName(nameFromBytes(mixed)), mixed);
     // UTF-16 with its byte-order mark, either way round, as Notepad saves "Unicode"; a
     // cut inside a pair (𝒩 is two units) leaves it out.
     QCOMPARE(display(QByteArray("\xFF\xFE\"\0\x1F\x67:\0\"\0\r\0\n\0", 14)), u"\"期:\"\r\n"_s);
