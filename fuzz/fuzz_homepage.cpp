@@ -3,9 +3,8 @@
 // a host (for the browser) or the file (for a path), never an option and
 // never empty.
 #include "Check.h"
-#include "launch/CommandLines.h"
-#include "launch/DesktopCommand.h"
 #include "launch/HomepageAddress.h"
+#include "launch/StartRequest.h"
 
 #include <QString>
 #include <QUrl>
@@ -15,13 +14,15 @@ using namespace varnotel;
 namespace {
 
 void checkStart(const DesktopCommand &command) {
-    if (!command.refusal.isEmpty()) {
-        FUZZ_CHECK(command.arguments.isEmpty());
+    if (command.refusal) {
+        FUZZ_CHECK(command.argv.isEmpty());
+        FUZZ_CHECK(!command.refusal->message.isEmpty());
         return;
     }
-    FUZZ_CHECK(command.program == QLatin1String("xdg-open"));
-    FUZZ_CHECK(command.arguments.size() == 1 && !command.arguments.first().isEmpty());
-    FUZZ_CHECK(!command.arguments.first().startsWith(QLatin1Char('-')));
+    FUZZ_CHECK(command.argv.size() == 2);
+    FUZZ_CHECK(command.argv.first() == QLatin1String("xdg-open"));
+    FUZZ_CHECK(!command.argv.last().isEmpty());
+    FUZZ_CHECK(!command.argv.last().startsWith(QLatin1Char('-')));
 }
 
 } // namespace
@@ -29,18 +30,17 @@ void checkStart(const DesktopCommand &command) {
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size) {
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    holdsHomepageAddress(text);
-    const DesktopCommand browse = desktopCommandFor(browserCommandLine(text));
+    const DesktopCommand browse = desktopCommandFor(webPageRequest(homepageAddress(text)));
     checkStart(browse);
-    if (browse.refusal.isEmpty()) {
-        const QUrl address(browse.arguments.first());
+    if (!browse.refusal) {
+        const QUrl address(browse.argv.last());
         const QString scheme = address.scheme().toLower();
         FUZZ_CHECK(scheme == QLatin1String("http") || scheme == QLatin1String("https"));
         FUZZ_CHECK(!address.host().isEmpty());
     }
-    const DesktopCommand open = desktopCommandFor(shellOpenCommandLine(text));
+    const DesktopCommand open = desktopCommandFor(fileRequest(text));
     checkStart(open);
-    if (open.refusal.isEmpty())
-        FUZZ_CHECK(open.arguments.first() == text || open.arguments.first() == QStringLiteral("./") + text);
+    if (!open.refusal)
+        FUZZ_CHECK(open.argv.last() == text || open.argv.last() == QStringLiteral("./") + text);
     return 0;
 }

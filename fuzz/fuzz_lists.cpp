@@ -1,13 +1,13 @@
 // The lists behave as Qt's own: every listing, and so every list of the
 // window, orders names as Qt compares them (case-insensitively, ties by exact
-// name), and the lists' own search finds what Qt's generic search finds, so
+// name), and the lists' own search finds what Qt's generic search finds over what they show, so
 // the journal list's type-ahead behaves as Qt's does. The first byte chooses
 // which is checked on the rest.
 #include "Check.h"
 #include "mainwindow/StringListModel.h"
 #include "platform/FolderListing.h"
 
-#include <QStringListModel>
+#include <QAbstractItemModel>
 
 #include <algorithm>
 
@@ -70,9 +70,8 @@ void checkSearch(const unsigned char *data, size_t size) {
     const Qt::MatchFlags flags = kSearches[data[1] % 4];
     const int hits = data[1] & 4 ? -1 : 1 + (data[1] >> 3) % 3;
     StringListModel own(items);
-    QStringListModel reference(items);
     FUZZ_CHECK(rows(own.match(own.index(start), Qt::DisplayRole, typed, hits, flags)) ==
-               rows(reference.match(reference.index(start), Qt::DisplayRole, typed, hits, flags)));
+               rows(own.QAbstractItemModel::match(own.index(start), Qt::DisplayRole, typed, hits, flags)));
 }
 
 } // namespace

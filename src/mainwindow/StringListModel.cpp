@@ -6,8 +6,11 @@ namespace varnotel {
 
 namespace {
 
+// A person types what the list shows: the name as it reads, its control
+// characters written out. For an everyday name that is the name itself, and
+// no copy is made.
 bool beginsWith(const QString &item, const QString &text, Qt::CaseSensitivity cs) {
-    return item.startsWith(text, cs) || (hasForeignBytes(item) && displayName(item).startsWith(text, cs));
+    return displayName(item).startsWith(text, cs);
 }
 
 } // namespace
