@@ -171,12 +171,11 @@ void PosixFolderCursor::backUp() {
     --m_held;
     if (above.fd >= 0)
         return;
-    // Down again by names from the top, which stays open.
-    const qsizetype target = m_held;
-    for (qsizetype level = 1; level < qsizetype(m_levels.size()); ++level)
-        closeHeld(m_levels[size_t(level)].fd);
+    // Moved meanwhile: down again by names from the top, which stays open,
+    // when the folder is next asked.
+    for (size_t level = 1; level < m_levels.size(); ++level)
+        closeHeld(m_levels[level].fd);
     m_held = 0;
-    reach(target);
 }
 
 // File systems whose folder entries name the inode a folder's own status
