@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
 #include <QProcess>
 
 #include <algorithm>
 #include <cmath>
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace varnotel::bench {
 
@@ -46,6 +49,44 @@ double findMilliseconds(const QString &workingFolder, const QStringList &argumen
 }
 
 void paint() { QCoreApplication::processEvents(); }
+
+qint64 countRegularFiles(const QByteArray &folder) {
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return 0;
+    qint64 files = 0;
+    std::vector<QByteArray> subfolders;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat st {};
+            ::lstat((folder + '/' + name).constData(), &st);
+            type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
+        }
+        if (type == DT_REG)
+            ++files;
+        else if (type == DT_DIR)
+            subfolders.push_back(folder + '/' + name);
+    }
+    ::closedir(dir);
+    for (const QByteArray &sub : subfolders)
+        files += countRegularFiles(sub);
+    return files;
+}
+
+qint64 peakResidentKiB() {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
 
 namespace {
 

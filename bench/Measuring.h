@@ -4,6 +4,7 @@
 #include "platform/PosixFileSystem.h"
 #include "support/TestDoubles.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,11 @@ double median(int runs, const std::function<void()> &work);
 
 // find run on the same tree, its output thrown away, as a person would time it.
 double findMilliseconds(const QString &workingFolder, const QStringList &arguments);
+
+// The floor: a plain recursive enumeration counting regular files, as
+// find -type f does (links are not followed).
+qint64 countRegularFiles(const QByteArray &folder);
+qint64 peakResidentKiB();
 
 // What the person sees after an action: the posted repaints done.
 void paint();

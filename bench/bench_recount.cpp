@@ -26,11 +26,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <dirent.h>
 #include <functional>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -71,6 +69,14 @@ constexpr Figure kFigures[] = {
     {"refresh", "Refresh", true},
     {"memory", "peak resident memory, catalogue loaded", false},
 };
+// What the README's table of deep folders shows.
+constexpr Figure kDeepFigures[] = {
+    {"find", "find Journal Example", true},
+    {"startup", "start-up: Form_Load to the first painted frame", true},
+    {"watches", "watches ready, in slices after the first frame", true},
+    {"recount_same", "RecountLibrary, nothing changed", true},
+    {"recount_bottom", "RecountLibrary, an article added at the bottom", true},
+};
 
 // The figures of one size: the 95th percentile of repeated ones, with their
 // medians beside.
@@ -90,46 +96,6 @@ struct Figures {
         value[key] = percentile(samples, 0.95);
     }
 };
-
-// The floor: a plain recursive enumeration counting regular files, as
-// find -type f does (links are not followed).
-qint64 countRegularFiles(const QByteArray &folder) {
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return 0;
-    qint64 files = 0;
-    std::vector<QByteArray> subfolders;
-    while (const dirent *entry = ::readdir(dir)) {
-        const char *name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-            continue;
-        unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat st {};
-            ::lstat((folder + '/' + name).constData(), &st);
-            type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
-        }
-        if (type == DT_REG)
-            ++files;
-        else if (type == DT_DIR)
-            subfolders.push_back(folder + '/' + name);
-    }
-    ::closedir(dir);
-    for (const QByteArray &sub : subfolders)
-        files += countRegularFiles(sub);
-    return files;
-}
-
-qint64 peakResidentKiB() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
 
 // A person scrolls to the journal first; the click is what is timed.
 void scrollTo(ListBox *list, int row) {
@@ -340,10 +306,11 @@ int measureAll(const QString &program) {
     for (const int depth : kDepths)
         std::printf(" %s |", qPrintable(thousands(depth)));
     std::printf("\n|---|---:|---:|\n");
-    for (const char *key : {"find", "startup", "watches", "recount_same", "recount_bottom"}) {
-        std::printf("| %s |", key);
+    for (const Figure &figure : kDeepFigures) {
+        std::printf("| %s |", figure.label);
         for (const auto &row : deep)
-            std::printf(" %s |", qPrintable(cell(row.at(key), row.at("find"), true, key == "find"s)));
+            std::printf(" %s |",
+                        qPrintable(cell(row.at(figure.key), row.at("find"), true, figure.key == "find"s)));
         std::printf("\n");
     }
     return 0;
