@@ -50,6 +50,24 @@ struct RememberedFolder {
     std::unique_ptr<RememberedLinks> links; // few folders have any
     bool hasLinks = false;                  // links of its own, or subfolders through links
     std::vector<std::unique_ptr<RememberedFolder>> subfolders;
+
+    RememberedFolder() = default;
+    RememberedFolder(const RememberedFolder &) = delete;
+    RememberedFolder &operator=(const RememberedFolder &) = delete;
+    // Its subfolders go with it one at a time, on a stack of our own: a tree
+    // as deep as the file system allows cannot overflow the call stack.
+    ~RememberedFolder() {
+        std::vector<std::unique_ptr<RememberedFolder>> gone = std::move(subfolders);
+        while (!gone.empty()) {
+            const std::unique_ptr<RememberedFolder> last = std::move(gone.back());
+            gone.pop_back();
+            if (!last)
+                continue;
+            for (std::unique_ptr<RememberedFolder> &sub : last->subfolders)
+                gone.push_back(std::move(sub));
+            last->subfolders.clear();
+        }
+    }
 };
 
 struct EntryIdHash {
