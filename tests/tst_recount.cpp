@@ -41,17 +41,14 @@ struct RemovedWhole {
     QString path;
 };
 
-// A folder of the library opened one folder at a time, links followed, as
-// its path may be longer than the kernel takes in one call; -1 when it is not
-// there. Each step closes the folder it leaves.
+// Folders opened one at a time (a path may be longer than the kernel takes),
+// links followed; -1 when not there. Each step closes the folder it leaves.
 int openedBelow(int folder, const QString &name, bool make = false) {
     const QByteArray bytes = QFile::encodeName(name);
     if (make)
         ::mkdirat(folder, bytes.constData(), 0755);
-    const int next =
-        folder < 0 ? -1 : ::openat(folder, bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0)
-        ::close(folder);
+    const int next = ::openat(folder, bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::close(folder);
     return next;
 }
 int openDeep(const TempLibrary &lib, const QString &relative) {
@@ -64,8 +61,8 @@ void makeFileIn(int folder, const QString &name) {
     ::close(::openat(folder, QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
 }
 
-// The program may open only a few more descriptors than it holds now, for
-// as long as this lives: a walk must not hold one per folder it is below.
+// Only a few more descriptors may be opened while this lives: a walk must
+// not hold one per folder it is below.
 struct FewDescriptors {
     FewDescriptors() {
         ::getrlimit(RLIMIT_NOFILE, &saved);
