@@ -1,21 +1,21 @@
 // Times start-up, the recounts and the interactions of a huge catalogue
 // against the file system's floor, all on the same generated tree in one run:
 //
-//   bench_recount                      the three sizes, each in a process of its own, then a table
+//   bench_recount                      the three sizes and two deep folders, each in a process
+//                                      of its own, then the tables
 //   bench_recount JOURNALS ARTICLES    one size
+//   bench_recount deep DEPTH           a folder DEPTH deep, against find on it
 //
 // Figures of repeated runs are their 95th percentile; start-up and the floor
 // are medians. Build it as Release (scripts/bench.sh does).
 #include "CatalogueGenerator.h"
+#include "DeepFolder.h"
+#include "Measuring.h"
 #include "mainwindow/widgets/CountingList.h"
-#include "mainwindow/widgets/Form1.h"
 #include "mainwindow/widgets/ListBox.h"
-#include "platform/PosixFileSystem.h"
-#include "support/TestDoubles.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -25,19 +25,17 @@
 #include <QTest>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <dirent.h>
 #include <functional>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 using namespace varnotel;
 using namespace varnotel::bench;
 using namespace Qt::StringLiterals;
+using namespace std::string_literals;
 
 namespace {
 
@@ -46,6 +44,7 @@ struct Size {
     qint64 articles;
 };
 constexpr Size kSizes[] = {{2'000, 20'000}, {20'000, 200'000}, {40'000, 400'000}};
+constexpr int kDepths[] = {2'000, 20'000};
 constexpr int kRepeats = 40;
 
 // The figures of one size, in the order the table shows them.
@@ -70,19 +69,14 @@ constexpr Figure kFigures[] = {
     {"refresh", "Refresh", true},
     {"memory", "peak resident memory, catalogue loaded", false},
 };
-
-double milliseconds(const std::function<void()> &work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double percentile(std::vector<double> samples, double fraction) {
-    std::sort(samples.begin(), samples.end());
-    const size_t rank = size_t(std::ceil(fraction * double(samples.size())));
-    return samples.at(std::max<size_t>(rank, 1) - 1);
-}
+// What the README's table of deep folders shows.
+constexpr Figure kDeepFigures[] = {
+    {"find", "find Journal Example", true},
+    {"startup", "start-up: Form_Load to the first painted frame", true},
+    {"watches", "watches ready, in slices after the first frame", true},
+    {"recount_same", "RecountLibrary, nothing changed", true},
+    {"recount_bottom", "RecountLibrary, an article added at the bottom", true},
+};
 
 // The figures of one size: the 95th percentile of repeated ones, with their
 // medians beside.
@@ -102,97 +96,6 @@ struct Figures {
         value[key] = percentile(samples, 0.95);
     }
 };
-
-// The floor: a plain recursive enumeration counting regular files, as
-// find -type f does (links are not followed).
-qint64 countRegularFiles(const QByteArray &folder) {
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
-        return 0;
-    qint64 files = 0;
-    std::vector<QByteArray> subfolders;
-    while (const dirent *entry = ::readdir(dir)) {
-        const char *name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-            continue;
-        unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN) {
-            struct stat st {};
-            ::lstat((folder + '/' + name).constData(), &st);
-            type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
-        }
-        if (type == DT_REG)
-            ++files;
-        else if (type == DT_DIR)
-            subfolders.push_back(folder + '/' + name);
-    }
-    ::closedir(dir);
-    for (const QByteArray &sub : subfolders)
-        files += countRegularFiles(sub);
-    return files;
-}
-
-double median(int runs, const std::function<void()> &work) {
-    std::vector<double> samples;
-    for (int i = 0; i < runs; ++i)
-        samples.push_back(milliseconds(work));
-    return percentile(samples, 0.5);
-}
-
-qint64 peakResidentKiB() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
-// Stops the clock when the journal list has painted its rows.
-class FramePainted : public QObject {
-public:
-    explicit FramePainted(QWidget *view) { view->installEventFilter(this); }
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        painted = painted || event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
-// What the person sees after an action: the posted repaints done.
-void paint() { QCoreApplication::processEvents(); }
-
-// One window on the catalogue, with the real file system and quiet doubles.
-struct Window {
-    explicit Window(const QString &appDir)
-        : window(appDir, {disk, seams.starter, seams.player, seams.prompt, seams.clock, seams.errors}) {}
-    PosixFileSystem disk;
-    test::TestPlatform seams;
-    Form1 window;
-};
-
-struct StartUp {
-    double scan;
-    double firstFrame;
-};
-
-StartUp startUp(std::unique_ptr<Window> &shown, const QString &appDir) {
-    shown = std::make_unique<Window>(appDir);
-    Form1 &w = shown->window;
-    FramePainted frame(w.findChild<ListBox *>(u"List1"_s)->viewport());
-    QElapsedTimer timer;
-    timer.start();
-    w.Form_Load();
-    const double scan = double(timer.nsecsElapsed()) / 1e6;
-    w.show();
-    while (!frame.painted)
-        QCoreApplication::processEvents();
-    return {scan, double(timer.nsecsElapsed()) / 1e6};
-}
 
 // A person scrolls to the journal first; the click is what is timed.
 void scrollTo(ListBox *list, int row) {
@@ -234,11 +137,7 @@ int measure(const Size &size) {
     const auto enumerate = [&] { counted = countRegularFiles(journalRoot) + countRegularFiles(exampleRoot); };
     enumerate(); // warms the caches, as for start-up after any recent use
     figures.value["find"] = median(3, [&] {
-        QProcess find;
-        find.setWorkingDirectory(appDir);
-        find.setStandardOutputFile(QProcess::nullDevice());
-        find.start(u"find"_s, {u"Journal"_s, u"Example"_s, u"-type"_s, u"f"_s});
-        find.waitForFinished(-1);
+        findMilliseconds(appDir, {u"Journal"_s, u"Example"_s, u"-type"_s, u"f"_s});
     });
 
     // The floor and start-up take turns, so that both meet the same machine.
@@ -263,10 +162,7 @@ int measure(const Size &size) {
     auto *Command10 = w.findChild<QPushButton *>(u"Command10"_s);
     if (List1->listCount() + List2->listCount() != counted || List2->listCount() != catalogue.exampleFiles)
         qFatal("the lists do not count what the floor counts");
-    figures.value["watches"] = milliseconds([&] {
-        while (w.settingUpWatches())
-            QCoreApplication::processEvents();
-    });
+    figures.value["watches"] = watchesReady(w);
     figures.value["memory"] = double(peakResidentKiB()) / 1024;
     w.RecountLibrary(); // the folders the watches found changed since start-up
 
@@ -359,34 +255,43 @@ QString cell(double value, double floor, bool isTime, bool isFloor) {
     return isFloor ? time : time + u" (%1×)"_s.arg(value / floor, 0, 'f', value / floor < 0.1 ? 3 : 2);
 }
 
-// Runs each size in a process of its own, so that each peak memory is its
-// own, and prints the table the README shows.
+// Runs one measurement in a process of its own, so that each peak memory is
+// its own, passing on what it prints: the figures of its ROW line.
+std::map<std::string, double> measureInChild(const QString &program, const QStringList &arguments) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, arguments);
+    std::map<std::string, double> row;
+    while (child.waitForReadyRead(-1) || child.state() == QProcess::Running) {
+        while (child.canReadLine()) {
+            const QString line = QString::fromUtf8(child.readLine());
+            std::printf("%s", qPrintable(line));
+            std::fflush(stdout);
+            if (!line.startsWith(u"ROW "_s))
+                continue;
+            for (const QString &pair : line.trimmed().split(u' ').mid(3))
+                row[pair.section(u'=', 0, 0).toStdString()] = pair.section(u'=', 1).toDouble();
+        }
+    }
+    if (child.exitCode() != 0 || row.empty())
+        qFatal("measuring %s failed", qPrintable(arguments.join(u' ')));
+    return row;
+}
+
+QString thousands(qint64 number) { return QLocale(QLocale::English).toString(number); }
+
+// Every size and both deep folders, then the tables the README shows.
 int measureAll(const QString &program) {
     std::vector<std::map<std::string, double>> rows;
-    for (const Size &size : kSizes) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(program, {QString::number(size.journals), QString::number(size.articles)});
-        std::map<std::string, double> row;
-        while (child.waitForReadyRead(-1) || child.state() == QProcess::Running) {
-            while (child.canReadLine()) {
-                const QString line = QString::fromUtf8(child.readLine());
-                std::printf("%s", qPrintable(line));
-                std::fflush(stdout);
-                if (!line.startsWith(u"ROW "_s))
-                    continue;
-                for (const QString &pair : line.trimmed().split(u' ').mid(3))
-                    row[pair.section(u'=', 0, 0).toStdString()] = pair.section(u'=', 1).toDouble();
-            }
-        }
-        if (child.exitCode() != 0 || row.empty())
-            qFatal("measuring %d journals failed", size.journals);
-        rows.push_back(row);
-    }
+    for (const Size &size : kSizes)
+        rows.push_back(
+            measureInChild(program, {QString::number(size.journals), QString::number(size.articles)}));
+    std::vector<std::map<std::string, double>> deep;
+    for (const int depth : kDepths)
+        deep.push_back(measureInChild(program, {u"deep"_s, QString::number(depth)}));
     std::printf("\n| journals / articles |");
     for (const Size &size : kSizes)
-        std::printf(" %s |", qPrintable(QLocale(QLocale::English).toString(size.journals) + u" / "_s +
-                                        QLocale(QLocale::English).toString(size.articles)));
+        std::printf(" %s / %s |", qPrintable(thousands(size.journals)), qPrintable(thousands(size.articles)));
     std::printf("\n|---|---:|---:|---:|\n");
     for (const Figure &figure : kFigures) {
         std::printf("| %s |", figure.label);
@@ -397,6 +302,17 @@ int measureAll(const QString &program) {
         }
         std::printf("\n");
     }
+    std::printf("\n| a folder this deep, against find |");
+    for (const int depth : kDepths)
+        std::printf(" %s |", qPrintable(thousands(depth)));
+    std::printf("\n|---|---:|---:|\n");
+    for (const Figure &figure : kDeepFigures) {
+        std::printf("| %s |", figure.label);
+        for (const auto &row : deep)
+            std::printf(" %s |",
+                        qPrintable(cell(row.at(figure.key), row.at("find"), true, figure.key == "find"s)));
+        std::printf("\n");
+    }
     return 0;
 }
 
@@ -405,10 +321,12 @@ int measureAll(const QString &program) {
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc == 3 && std::string(argv[1]) == "deep")
+        return measureDeepFolder(std::atoi(argv[2]));
     if (argc == 3)
         return measure({std::atoi(argv[1]), std::atoll(argv[2])});
     if (argc != 1) {
-        std::fprintf(stderr, "usage: bench_recount [JOURNALS ARTICLES]\n");
+        std::fprintf(stderr, "usage: bench_recount [JOURNALS ARTICLES | deep DEPTH]\n");
         return 2;
     }
     return measureAll(QCoreApplication::applicationFilePath());

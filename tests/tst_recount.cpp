@@ -1,15 +1,20 @@
 // Recounts after changes made behind the program's back: after every change,
 // the window lists exactly what a fresh full scan of the disk lists. This is
 // the proof that the remembered listings equal a fresh scan.
+#include "support/Expectations.h"
 #include "support/WindowDriver.h"
 
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <tuple>
 
 using namespace varnotel;
@@ -26,6 +31,56 @@ struct Mode {
     bool settledAtStart = true; // else the catalogue changed within the tick start-up read it in
     qint64 slackNs() const { return (granularityMs + 15) * 1'000'000; } // the granularity and a few ticks
 };
+
+// Qt's clean-up cannot name what lies deeper than a path may be long.
+struct RemovedWhole {
+    ~RemovedWhole() {
+        std::error_code ignored;
+        std::filesystem::remove_all(QFile::encodeName(path).toStdString(), ignored);
+    }
+    QString path;
+};
+
+// Folders opened one at a time (a path may be longer than the kernel takes),
+// links followed; -1 when not there. Each step closes the folder it leaves.
+int openedBelow(int folder, const QString &name, bool make = false) {
+    const QByteArray bytes = QFile::encodeName(name);
+    if (make)
+        ::mkdirat(folder, bytes.constData(), 0755);
+    const int next = ::openat(folder, bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::close(folder);
+    return next;
+}
+int openDeep(const TempLibrary &lib, const QString &relative) {
+    int folder = ::open(QFile::encodeName(lib.appDir()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (const QString &name : relative.split(u'/', Qt::SkipEmptyParts))
+        folder = openedBelow(folder, name);
+    return folder;
+}
+void makeFileIn(int folder, const QString &name) {
+    ::close(::openat(folder, QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+}
+
+// Only a few more descriptors may be opened while this lives: a walk must
+// not hold one per folder it is below.
+struct FewDescriptors {
+    FewDescriptors() {
+        ::getrlimit(RLIMIT_NOFILE, &saved);
+        rlimit few = saved;
+        int free = 0; // a new descriptor takes the lowest number free
+        while (::fcntl(free, F_GETFD) != -1)
+            ++free;
+        few.rlim_cur = rlim_t(free + 12);
+        ::setrlimit(RLIMIT_NOFILE, &few);
+    }
+    ~FewDescriptors() { ::setrlimit(RLIMIT_NOFILE, &saved); }
+    rlimit saved{};
+};
+
+// How a log names a path that may run to thousands of characters.
+QString brief(const QString &path) {
+    return path.size() > 90 ? path.left(50) + u"…"_s + path.right(30) : path;
+}
 
 // Journals with and without example folders, files and folders at several depths.
 void makeCatalogue(const TempLibrary &lib) {
@@ -54,6 +109,7 @@ struct StartedWindow {
         window.Form_Load();
     }
     TempLibrary lib;
+    RemovedWhole removed{lib.appDir()};
     TestPlatform seams;
     Form1 window;
     MainControls ui{window};
@@ -77,12 +133,13 @@ struct Disk {
             {"replace by a link", &Disk::makeLink, true},
             {"rename or move", &Disk::moveHere, false},
             {"replace a whole tree", &Disk::replaceTree, false},
-            {"a link target comes or goes", &Disk::comeOrGo, false}};
+            {"a link target comes or goes", &Disk::comeOrGo, false},
+            {"new deep chain", &Disk::makeChain, false}};
         const auto &[name, make, inPlaceOfAnEntry] = kinds[random.bounded(int(std::size(kinds)))];
         const QString path = inPlaceOfAnEntry ? pick(below(false)) : pick(below(true)) + u'/' + newName();
         if (inPlaceOfAnEntry)
             lib.remove(path);
-        return QLatin1String(name) + u' ' + (make ? (this->*make)(path) : path);
+        return QLatin1String(name) + u' ' + brief(make ? (this->*make)(path) : path);
     }
 
     QString newName() const {
@@ -114,6 +171,39 @@ struct Disk {
     QString makeFifo(const QString &path) const {
         ::mkfifo(native(path).constData(), 0600);
         return path;
+    }
+    // Some hundreds of folders, each in the last, with names long enough that
+    // their paths soon pass what the kernel takes in one call; a file now and
+    // then, and on the way a link to a folder of the library, through which
+    // the walk may go as deep again.
+    QString makeChain(const QString &path) const {
+        const int levels = 100 + random.bounded(200), linkAt = random.bounded(levels);
+        int folder = openedBelow(openDeep(lib, path.section(u'/', 0, -2)), path.section(u'/', -1), true);
+        for (int level = 0; level < levels && folder >= 0; ++level) {
+            if (random.bounded(30) == 0)
+                makeFileIn(folder, newName());
+            if (level == linkAt)
+                ::symlinkat(QFile::encodeName(lib.path(pick(below(true)))).constData(), folder, "link");
+            folder = openedBelow(folder, u"第%1层"_s.arg(level) + QString(14, u'深'), true);
+        }
+        makeFileIn(folder, u"bottom.pdf"_s);
+        ::close(folder);
+        return path;
+    }
+    // Someone moves the folder above the one the program is about to read (a
+    // folder at the top itself) to the top of Example, as the program reads.
+    QString moveAwayWhileRead(const QString &folder) const {
+        QStringList names = folder.mid(lib.appDir().size()).split(u'/', Qt::SkipEmptyParts);
+        if (names.size() > 2)
+            names.removeLast();
+        if (names.size() < 2)
+            return u"nothing moved"_s;
+        const QString name = names.takeLast(), moved = u"moved %1"_s.arg(random.bounded(1000));
+        const int from = openDeep(lib, names.join(u'/')), to = openDeep(lib, u"Example"_s);
+        ::renameat(from, QFile::encodeName(name).constData(), to, QFile::encodeName(moved).constData());
+        ::close(from);
+        ::close(to);
+        return brief(names.join(u'/') + u'/' + name) + u" -> Example/"_s + moved;
     }
     QString moveHere(const QString &path) const { return move(pick(below(false)), path); }
     QString replaceTree(const QString &) const {
@@ -187,9 +277,20 @@ private slots:
                 program.seams.fs.loseWatchNews();
                 log += u"\n  %1: news lost"_s.arg(step);
             }
+            // Now and then a folder moves while the program reads: what that
+            // recount shows may be one recount behind.
+            bool movedWhileRead = false;
+            if (random.bounded(3) == 0)
+                program.seams.fs.changeWhileReading(random.bounded(40), [&](const QString &folder) {
+                    log += u"\n  %1: while reading, %2"_s.arg(step).arg(disk.moveAwayWhileRead(folder));
+                    movedWhileRead = true;
+                });
             // A recount as a person starts it: Refresh, or a key no journal begins with.
             random.bounded(2) == 0 ? click(program.ui.Command10)
                                    : QTest::keyClick(program.ui.List1, Qt::Key_Q);
+            program.seams.fs.changeWhileReading(-1, {});
+            if (movedWhileRead)
+                click(program.ui.Command10);
             const QStringList shown = libraryShown(program.ui), onDisk = libraryOnDisk(program.lib.appDir());
             QVERIFY2(shown == onDisk,
                      qPrintable(log + u"\nthe window shows [%1], a full scan lists [%2]"_s.arg(
@@ -198,6 +299,48 @@ private slots:
             if (random.bounded(4) == 0)
                 QTest::qWait(int(mode.granularityMs) + 20);
         }
+    }
+
+    // A journal and its article 40 folders of 200 characters down, deeper
+    // than any path may be long: listed, counted and watched like any other,
+    // and the article opened by its whole path.
+    void aFolderDeeperThanAnyPathIsListedAndCounted() {
+        Session s;
+        const RemovedWhole removed{s.lib.appDir()};
+        s.lib.makeFolder(u"Example/Deep");
+        const QString step(200, u'd');
+        const auto bottomOf = [&](const QString &top) {
+            int folder = openDeep(s.lib, top);
+            for (int level = 0; level < 40; ++level)
+                folder = openedBelow(folder, step, true);
+            return folder;
+        };
+        const int journals = bottomOf(u"Journal"_s), articles = bottomOf(u"Example/Deep"_s);
+        makeFileIn(journals, u"Deep.txt"_s);
+        makeFileIn(articles, u"a.pdf"_s);
+        s.lib.write(u"Example/Deep/e/c.pdf", "c"); // listed after the deep folder, by a path of its own
+        ShownWindow &shown = s.start();
+        QCOMPARE(libraryShown(shown), QStringList{u"Deep"_s} + statistics(1, 2));
+        const FewDescriptors few;
+        QTRY_VERIFY(!shown.window.settingUpWatches());
+        makeFileIn(journals, u"Deeper.txt"_s);
+        makeFileIn(articles, u"b.pdf"_s);
+        QTest::keyClick(shown.ui.List1, Qt::Key_Q);
+        const QStringList both = QStringList{u"Deep"_s, u"Deeper"_s} + statistics(2, 3);
+        QCOMPARE(libraryShown(shown), both);
+        click(shown.ui.Command10);
+        QCOMPARE(libraryShown(shown), both);
+        clickRow(shown.ui.List1, 0);
+        QCOMPARE(shown.ui.List3->items(), (QStringList{u"a.pdf"_s, u"b.pdf"_s, u"c.pdf"_s}));
+        doubleClickRow(shown.ui.List3, 1);
+        doubleClickRow(shown.ui.List3, 2);
+        const QString deep = s.lib.path(u"Example/Deep/"_s + (step + u'/').repeated(40) + u"b.pdf"_s);
+        QCOMPARE(shown.seams.starter.starts,
+                 (QList<QStringList>{{u"xdg-open"_s, deep},
+                                     {u"xdg-open"_s, s.lib.path(u"Example/Deep/e/c.pdf")}}));
+        QCOMPARE(shown.seams.errors.kinds(), QList<QList<FailureKind>>{});
+        ::close(journals);
+        ::close(articles);
     }
 
     void aChangeBeforeTheWatchesBeginIsSeen_data() {

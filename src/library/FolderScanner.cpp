@@ -1,6 +1,7 @@
 #include "library/FolderScanner.h"
 
 #include "library/FolderAncestry.h"
+#include "platform/FolderCursor.h"
 
 #include <set>
 #include <utility>
@@ -29,9 +30,17 @@ void dropLastFourCharacters(QString &fileName) { fileName.truncate(lengthWithout
 
 namespace {
 
+// A folder being listed: the subfolders it leads to, and where its path ends.
+struct Listed {
+    QStringList subfolders;
+    qsizetype next = 0;
+    qsizetype pathLength = 0;
+};
+
 // Calls visit(folder, name) for every file below myPath, folder ending in the
 // separator: a folder's own files in name order, then its subfolders, depth
-// first.
+// first. A cursor follows the walk, and the folder's path grows and shrinks
+// with it, so a tree as deep as the disk allows costs no more than a wide one.
 template <typename Visit> void forEachFile(const FileSystem &fs, QString myPath, Visit visit) {
     if (!myPath.endsWith(QLatin1Char('/')))
         myPath += QLatin1Char('/');
@@ -42,24 +51,38 @@ template <typename Visit> void forEachFile(const FileSystem &fs, QString myPath,
     auto key = [](const EntryId &id) { return std::make_pair(id.device, id.inode); };
     std::set<std::pair<quint64, quint64>> visited{key(*rootId)};
     const QList<EntryId> above = folderAndItsAncestors(fs, myPath);
-    std::vector<QString> pending{myPath};
-    while (!pending.empty()) {
-        const QString folder = std::move(pending.back());
-        pending.pop_back();
-        std::vector<QString> subfolders;
-        for (const DirEntry &entry : fs.entries(folder)) {
+    const std::unique_ptr<FolderCursor> cursor = fs.cursor(myPath);
+    QString folder = myPath;
+    std::vector<Listed> listed;
+    const auto listHere = [&] {
+        Listed here{{}, 0, folder.size()};
+        for (const DirEntry &entry : cursor->read({}, FileNames::Listed, Subfolders::Stated).entries) {
             if (entry.kind == DirEntry::Kind::Folder) {
                 if (entry.link && above.contains(entry.folderId))
                     continue; // a link to a folder that holds this whole tree
                 if (visited.insert(key(entry.folderId)).second)
-                    subfolders.push_back(folder + entry.name + QLatin1Char('/'));
+                    here.subfolders.append(entry.name);
             } else {
                 visit(folder, entry.name);
             }
         }
-        // Pushed in reverse, so the first subfolder is scanned next, whole.
-        for (auto it = subfolders.rbegin(); it != subfolders.rend(); ++it)
-            pending.push_back(std::move(*it));
+        listed.push_back(std::move(here));
+    };
+    listHere();
+    while (!listed.empty()) {
+        Listed &last = listed.back();
+        if (last.next == last.subfolders.size()) {
+            listed.pop_back();
+            if (!listed.empty()) {
+                cursor->leave();
+                folder.truncate(listed.back().pathLength);
+            }
+            continue;
+        }
+        const QString &name = last.subfolders.at(last.next++);
+        cursor->enter(name);
+        folder += name + QLatin1Char('/');
+        listHere();
     }
 }
 

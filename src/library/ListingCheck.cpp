@@ -5,7 +5,7 @@
 namespace varnotel {
 
 ListingCheck::ListingCheck(const FileSystem &fs, const QList<EntryId> &above)
-    : m_fs(fs), m_above(above), m_slackNs(fs.timestampSlackNs()) {}
+    : m_above(above), m_slackNs(fs.timestampSlackNs()) {}
 
 bool ListingCheck::vouchedByItsWatch(const RememberedFolder &folder,
                                      const std::optional<EntryStatus> &current) {
@@ -17,38 +17,38 @@ bool ListingCheck::vouchedUntilItsWatchTells(const RememberedFolder &folder) {
     return folder.watch >= 0 && folder.opened && !folder.hasLinks;
 }
 
-bool ListingCheck::holds(RememberedFolder &folder, const QString &path, std::optional<EntryStatus> &current,
+bool ListingCheck::holds(RememberedFolder &folder, FolderCursor &cursor, std::optional<EntryStatus> &current,
                          FreshStatuses &fresh) const {
     if (!folder.read || folder.dirty || !folder.opened)
         return false;
     if (folder.watch < 0 || folder.verify) {
         if (!current)
-            current = m_fs.status(path);
+            current = cursor.status();
         if (!sameAndSettled(folder, *current))
             return false;
         folder.verify = false;
     } else if (current && current->id != folder.status.id) {
         return false;
     }
-    return linksHold(folder, path, fresh);
+    return linksHold(folder, cursor, fresh);
 }
 
 // A link can come to lead elsewhere without its folder changing.
-bool ListingCheck::linksHold(RememberedFolder &folder, const QString &path, FreshStatuses &fresh) const {
+bool ListingCheck::linksHold(RememberedFolder &folder, FolderCursor &cursor, FreshStatuses &fresh) const {
     if (!folder.hasLinks)
         return true;
     if (folder.links) {
         for (const QString &name : std::as_const(folder.links->toFiles)) {
-            if (m_fs.status(path + name).kind != EntryStatus::Kind::File)
+            if (cursor.status(name).kind != EntryStatus::Kind::File)
                 return false;
         }
         for (const QString &name : std::as_const(folder.links->toNothing)) {
-            const EntryStatus::Kind kind = m_fs.status(path + name).kind;
+            const EntryStatus::Kind kind = cursor.status(name).kind;
             if (kind == EntryStatus::Kind::File || kind == EntryStatus::Kind::Folder)
                 return false;
         }
         for (const QString &name : std::as_const(folder.links->toAbove)) {
-            const EntryStatus target = m_fs.status(path + name);
+            const EntryStatus target = cursor.status(name);
             if (target.kind != EntryStatus::Kind::Folder || !m_above.contains(target.id))
                 return false;
         }
@@ -56,7 +56,7 @@ bool ListingCheck::linksHold(RememberedFolder &folder, const QString &path, Fres
     for (const std::unique_ptr<RememberedFolder> &sub : folder.subfolders) {
         if (!sub->isLink)
             continue;
-        const EntryStatus target = m_fs.status(path + sub->name);
+        const EntryStatus target = cursor.status(sub->name);
         if (target.kind != EntryStatus::Kind::Folder || target.id != sub->listedId)
             return false;
         fresh.set(*sub, target);

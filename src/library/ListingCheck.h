@@ -28,10 +28,10 @@ public:
     // Whether the watch alone can vouch for it at the next recount.
     static bool vouchedUntilItsWatchTells(const RememberedFolder &folder);
 
-    // Asks what must be asked. current is the folder's status if known, and
-    // what was asked of it after; the statuses of subfolders through links
-    // go to fresh.
-    bool holds(RememberedFolder &folder, const QString &path, std::optional<EntryStatus> &current,
+    // Asks what must be asked of the folder the cursor stands at. current is
+    // its status if known, and what was asked of it after; the statuses of
+    // subfolders through links go to fresh.
+    bool holds(RememberedFolder &folder, FolderCursor &cursor, std::optional<EntryStatus> &current,
                FreshStatuses &fresh) const;
 
     // The same folder, the same times, and times that were settled when it was read.
@@ -44,9 +44,8 @@ public:
     static bool entryVouchesFor(const RememberedFolder &subfolder);
 
 private:
-    bool linksHold(RememberedFolder &folder, const QString &path, FreshStatuses &fresh) const;
+    bool linksHold(RememberedFolder &folder, FolderCursor &cursor, FreshStatuses &fresh) const;
 
-    const FileSystem &m_fs;
     const QList<EntryId> &m_above;
     const qint64 m_slackNs;
 };

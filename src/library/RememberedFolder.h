@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/FolderCursor.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,7 @@ struct RememberedLinks {
 struct RememberedFolder {
     QString name; // as its parent lists it; empty for the root
     RememberedFolder *parent = nullptr;
+    int depth = 0;          // how many folders down from the root
     EntryId listedId;       // as its parent's listing gave it: each folder is visited once
     bool isLink = false;    // its parent lists it through a link
     bool belowLink = false; // itself or a folder above it is reached through a link: never watched
@@ -48,6 +50,24 @@ struct RememberedFolder {
     std::unique_ptr<RememberedLinks> links; // few folders have any
     bool hasLinks = false;                  // links of its own, or subfolders through links
     std::vector<std::unique_ptr<RememberedFolder>> subfolders;
+
+    RememberedFolder() = default;
+    RememberedFolder(const RememberedFolder &) = delete;
+    RememberedFolder &operator=(const RememberedFolder &) = delete;
+    // Its subfolders go with it one at a time, on a stack of our own: a tree
+    // as deep as the file system allows cannot overflow the call stack.
+    ~RememberedFolder() {
+        std::vector<std::unique_ptr<RememberedFolder>> gone = std::move(subfolders);
+        while (!gone.empty()) {
+            const std::unique_ptr<RememberedFolder> last = std::move(gone.back());
+            gone.pop_back();
+            if (!last)
+                continue;
+            for (std::unique_ptr<RememberedFolder> &sub : last->subfolders)
+                gone.push_back(std::move(sub));
+            last->subfolders.clear();
+        }
+    }
 };
 
 struct EntryIdHash {
@@ -62,7 +82,8 @@ inline RememberedLinks &linksOf(RememberedFolder &folder) {
     return *folder.links;
 }
 
-// The root followed by the names down to the folder, each ending in a slash.
+// The root followed by the names down to the folder, each ending in a slash:
+// only for a person to read, since it is as long as the folder is deep.
 inline QString pathOf(const RememberedFolder &folder, const QString &root) {
     std::vector<const RememberedFolder *> chain;
     for (const RememberedFolder *at = &folder; at->parent; at = at->parent)
@@ -72,6 +93,43 @@ inline QString pathOf(const RememberedFolder &folder, const QString &root) {
         path += (*it)->name + QLatin1Char('/');
     return path;
 }
+
+// A cursor that follows a walk over the remembered folders, moved to a folder
+// only when that folder must be asked: up to the nearest folder above both,
+// then down by names. Along a depth-first walk its moves add up to twice the
+// folders walked at most, however deep they lie.
+class FollowingCursor {
+public:
+    FollowingCursor(std::unique_ptr<FolderCursor> cursor, const RememberedFolder &top)
+        : m_cursor(std::move(cursor)), m_at(&top) {}
+
+    FolderCursor &at(const RememberedFolder &folder) {
+        const RememberedFolder *down = &folder;
+        std::vector<const RememberedFolder *> entered;
+        while (m_at->depth > down->depth) {
+            m_cursor->leave();
+            m_at = m_at->parent;
+        }
+        while (down->depth > m_at->depth) {
+            entered.push_back(down);
+            down = down->parent;
+        }
+        while (m_at != down) {
+            m_cursor->leave();
+            m_at = m_at->parent;
+            entered.push_back(down);
+            down = down->parent;
+        }
+        for (auto it = entered.rbegin(); it != entered.rend(); ++it)
+            m_cursor->enter((*it)->name);
+        m_at = &folder;
+        return *m_cursor;
+    }
+
+private:
+    std::unique_ptr<FolderCursor> m_cursor;
+    const RememberedFolder *m_at;
+};
 
 // The folder and every folder below it, on a stack of our own: a tree as deep
 // as the file system allows cannot overflow the call stack.

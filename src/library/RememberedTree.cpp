@@ -23,8 +23,7 @@ constexpr int kWalkAttempts = 4;
 
 RememberedTree::RememberedTree(FileSystem &fs, QString root, Keep keep)
     : m_fs(fs), m_root(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/')), m_keep(keep),
-      m_above(folderAndItsAncestors(fs, m_root)), m_check(fs, m_above), m_pairing(fs, m_above),
-      m_watches(fs) {}
+      m_above(folderAndItsAncestors(fs, m_root)), m_check(fs, m_above), m_pairing(m_above), m_watches(fs) {}
 
 QStringList RememberedTree::unreadableFolders() {
     QStringList denied;
@@ -59,14 +58,16 @@ const RememberedTree::Files &RememberedTree::recount() {
 }
 
 bool RememberedTree::watchMore(const QDeadlineTimer &deadline) {
-    const WatchSchedule::Slice slice = m_watches.watchMore(deadline, m_root);
+    const WatchSchedule::Slice slice = m_watches.watchMore(deadline, m_root, m_top.get());
     if (slice.started)
         m_mustWalk = true;
     return slice.more;
 }
 
 // The same walk as scanFolder's, over the remembered listings: a folder's own
-// files, then its subfolders depth first, each folder once.
+// files, then its subfolders depth first, each folder once. One cursor
+// follows the walk, so a folder that must be asked is asked by its name in
+// the folder above it, however deep it lies.
 bool RememberedTree::tryWalk(const EntryStatus &rootStatus, bool strict) {
     m_files = {};
     m_mustWalk = false;
@@ -89,10 +90,11 @@ bool RememberedTree::tryWalk(const EntryStatus &rootStatus, bool strict) {
         discovered.insert(rootStatus.id);
     std::vector<RememberedFolder *> pending{m_top.get()};
     std::vector<RememberedFolder *> found;
+    FollowingCursor cursor(m_fs.cursor(m_root), *m_top);
     while (!pending.empty()) {
         RememberedFolder *folder = pending.back();
         pending.pop_back();
-        if (!bringUpToDate(*folder) && strict) {
+        if (!bringUpToDate(*folder, cursor) && strict) {
             // Its parent's listing no longer holds: read the parent again.
             folder->parent->dirty = true;
             m_mustWalk = true;
@@ -116,12 +118,12 @@ bool RememberedTree::mayMeetAFolderTwice() const { return m_links > 0 || m_mount
 
 // Reads the folder again unless its remembered listing holds. False when the
 // folder is not the one its parent listed (gone, or another folder now).
-bool RememberedTree::bringUpToDate(RememberedFolder &folder) {
+bool RememberedTree::bringUpToDate(RememberedFolder &folder, FollowingCursor &cursor) {
     std::optional<EntryStatus> current = m_fresh.take(folder);
     if (!ListingCheck::vouchedByItsWatch(folder, current)) {
-        const QString path = pathOf(folder, m_root); // made only for a folder that must be asked
-        if (!m_check.holds(folder, path, current, m_fresh))
-            reread(folder, path, current);
+        FolderCursor &here = cursor.at(folder);
+        if (!m_check.holds(folder, here, current, m_fresh))
+            reread(folder, here, current);
     }
     if (!ListingCheck::vouchedUntilItsWatchTells(folder))
         m_mustWalk = true; // it must be asked again next time
@@ -131,7 +133,7 @@ bool RememberedTree::bringUpToDate(RememberedFolder &folder) {
 
 // A watch begins before the reading, so no change falls between the two; a
 // watch found on another folder than the one read is given up.
-void RememberedTree::reread(RememberedFolder &folder, const QString &path,
+void RememberedTree::reread(RememberedFolder &folder, FolderCursor &cursor,
                             std::optional<EntryStatus> before) {
     const FileNames files = m_keep == Keep::ItemTexts ? FileNames::Listed : FileNames::Counted;
     // Subfolders are not asked when their parent is read: each gives its own
@@ -140,18 +142,18 @@ void RememberedTree::reread(RememberedFolder &folder, const QString &path,
     const Subfolders subfolders = Subfolders::InodesOnly;
     FolderRead read;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (const std::optional<EntryStatus> watched = m_watches.watchBeforeReading(folder, path))
+        if (const std::optional<EntryStatus> watched = m_watches.watchBeforeReading(folder, cursor))
             before = watched;
-        read = m_fs.readFolder(path, before.value_or(EntryStatus{}), files, subfolders);
+        read = cursor.read(before.value_or(EntryStatus{}), files, subfolders);
         if (!m_watches.dropIfOnAnother(folder, read.status.id))
             break;
         before.reset();
     }
-    install(folder, path, read);
+    install(folder, cursor, read);
     m_watches.afterReading(folder);
 }
 
-void RememberedTree::install(RememberedFolder &folder, const QString &path, FolderRead &read) {
+void RememberedTree::install(RememberedFolder &folder, FolderCursor &cursor, FolderRead &read) {
     folder.read = true;
     folder.opened = read.opened;
     folder.denied = read.denied;
@@ -179,7 +181,7 @@ void RememberedTree::install(RememberedFolder &folder, const QString &path, Fold
     }
     if (!read.idleLinks.isEmpty())
         linksOf(folder).toNothing = std::move(read.idleLinks);
-    SubfolderPairing::Outcome paired = m_pairing.pair(folder, path, read.entries, m_fresh);
+    SubfolderPairing::Outcome paired = m_pairing.pair(folder, cursor, read.entries, m_fresh);
     m_links += paired.newLinks;
     for (const std::unique_ptr<RememberedFolder> &gone : paired.gone)
         forget(*gone);

@@ -55,9 +55,9 @@ public:
 private:
     bool tryWalk(const EntryStatus &rootStatus, bool strict);
     bool mayMeetAFolderTwice() const;
-    bool bringUpToDate(RememberedFolder &folder);
-    void reread(RememberedFolder &folder, const QString &path, std::optional<EntryStatus> before);
-    void install(RememberedFolder &folder, const QString &path, FolderRead &read);
+    bool bringUpToDate(RememberedFolder &folder, FollowingCursor &cursor);
+    void reread(RememberedFolder &folder, FolderCursor &cursor, std::optional<EntryStatus> before);
+    void install(RememberedFolder &folder, FolderCursor &cursor, FolderRead &read);
     void takeFiles(const RememberedFolder &folder);
     void forget(RememberedFolder &folder);
 

@@ -23,14 +23,13 @@ bool listedBefore(const QString &a, const QString &b) {
 
 } // namespace
 
-SubfolderPairing::SubfolderPairing(const FileSystem &fs, const QList<EntryId> &above)
-    : m_fs(fs), m_above(above) {}
+SubfolderPairing::SubfolderPairing(const QList<EntryId> &above) : m_above(above) {}
 
 // Subfolders still listed keep what is remembered of them, also under a new
 // name (a renamed folder is the same folder); the others are forgotten. Old
 // and new listings are in the same order, so most are paired by a merge on
 // their names; only the rest are paired by id.
-SubfolderPairing::Outcome SubfolderPairing::pair(RememberedFolder &folder, const QString &path,
+SubfolderPairing::Outcome SubfolderPairing::pair(RememberedFolder &folder, FolderCursor &cursor,
                                                  const QList<DirEntry> &entries, FreshStatuses &fresh) const {
     std::vector<std::unique_ptr<RememberedFolder>> old = std::move(folder.subfolders);
     folder.subfolders.clear();
@@ -53,7 +52,7 @@ SubfolderPairing::Outcome SubfolderPairing::pair(RememberedFolder &folder, const
             status = EntryStatus{EntryStatus::Kind::Folder, entry.folderId, entry.folderTimes};
         } else if (named && !(*named)->isLink && (*named)->listedId == entry.folderId &&
                    !ListingCheck::entryVouchesFor(**named)) {
-            status = m_fs.status(path + entry.name);
+            status = cursor.status(entry.name);
             if (status->kind != EntryStatus::Kind::Folder)
                 continue; // gone since the reading: the folder's watch reports it
         }
@@ -96,6 +95,7 @@ int SubfolderPairing::pairById(RememberedFolder &folder, std::vector<std::unique
         if (!sub) {
             sub = std::make_unique<RememberedFolder>();
             sub->parent = &folder;
+            sub->depth = folder.depth + 1;
             sub->listedId = id;
             sub->isLink = entry.link;
             newLinks += entry.link ? 1 : 0;

@@ -19,15 +19,15 @@ namespace varnotel {
 class SubfolderPairing {
 public:
     // above: the root and every folder above it.
-    SubfolderPairing(const FileSystem &fs, const QList<EntryId> &above);
+    explicit SubfolderPairing(const QList<EntryId> &above);
 
     struct Outcome {
         std::vector<std::unique_ptr<RememberedFolder>> gone; // no longer listed: to be forgotten
         int newLinks = 0;                                    // new subfolders reached through a link
     };
-    // Gives the folder its listed subfolders, each with what is remembered of
-    // it or new; the statuses the reading gave go to fresh.
-    Outcome pair(RememberedFolder &folder, const QString &path, const QList<DirEntry> &entries,
+    // Gives the folder the cursor stands at its listed subfolders, each with
+    // what is remembered of it or new; the statuses the reading gave go to fresh.
+    Outcome pair(RememberedFolder &folder, FolderCursor &cursor, const QList<DirEntry> &entries,
                  FreshStatuses &fresh) const;
 
 private:
@@ -35,7 +35,6 @@ private:
     int pairById(RememberedFolder &folder, std::vector<std::unique_ptr<RememberedFolder>> &old,
                  const std::vector<Pending> &byId, FreshStatuses &fresh) const;
 
-    const FileSystem &m_fs;
     const QList<EntryId> &m_above;
 };
 

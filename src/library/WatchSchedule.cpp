@@ -5,12 +5,13 @@
 
 namespace varnotel {
 
-WatchSchedule::WatchSchedule(const FileSystem &fs) : m_watch(fs.createFolderWatch()) {}
+WatchSchedule::WatchSchedule(const FileSystem &fs) : m_fs(fs), m_watch(fs.createFolderWatch()) {}
 
 WatchSchedule::~WatchSchedule() = default;
 
 bool WatchSchedule::beginRecount(RememberedFolder *top) {
     ++m_recounts;
+    m_cursor.reset(); // the folder it stands at may be renamed or forgotten
     if (!m_watch)
         return false;
     bool mayHaveChanged = false;
@@ -36,9 +37,9 @@ bool WatchSchedule::beginRecount(RememberedFolder *top) {
 }
 
 // After lost news a watch may have ended unreported: it is put on again.
-std::optional<EntryStatus> WatchSchedule::watchBeforeReading(RememberedFolder &folder, const QString &path) {
+std::optional<EntryStatus> WatchSchedule::watchBeforeReading(RememberedFolder &folder, FolderCursor &cursor) {
     if (m_recounts > 1 && wantsWatch(folder) && (folder.watch < 0 || folder.verify))
-        return startWatch(folder, path);
+        return startWatch(folder, cursor);
     return std::nullopt;
 }
 
@@ -54,22 +55,32 @@ void WatchSchedule::afterReading(RememberedFolder &folder) {
         awaitWatch(folder);
 }
 
-WatchSchedule::Slice WatchSchedule::watchMore(const QDeadlineTimer &deadline, const QString &root) {
+WatchSchedule::Slice WatchSchedule::watchMore(const QDeadlineTimer &deadline, const QString &root,
+                                              const RememberedFolder *top) {
     Slice slice;
-    while (!m_awaitingWatch.empty() && !deadline.hasExpired()) {
-        RememberedFolder &folder = *m_awaitingWatch.back();
-        stopAwaitingWatch(folder);
-        if (folder.watch >= 0 || !wantsWatch(folder))
+    while (m_nextAwaiting < m_awaitingWatch.size() && !deadline.hasExpired()) {
+        RememberedFolder *folder = m_awaitingWatch[m_nextAwaiting++];
+        if (!folder)
             continue;
-        const std::optional<EntryStatus> watched = startWatch(folder, pathOf(folder, root));
+        folder->awaiting = -1;
+        if (!top || folder->watch >= 0 || !wantsWatch(*folder))
+            continue;
+        if (!m_cursor)
+            m_cursor.emplace(m_fs.cursor(root), *top);
+        const std::optional<EntryStatus> watched = startWatch(*folder, m_cursor->at(*folder));
         if (!watched)
             continue;
         // Its listing holds if nothing changed between its reading and the
         // watch's start: the same folder, the same times, and times that were
         // settled when it was read.
-        if (!ListingCheck::sameAndSettled(folder, *watched))
-            folder.dirty = true;
+        if (!ListingCheck::sameAndSettled(*folder, *watched))
+            folder->dirty = true;
         slice.started = true;
+    }
+    if (m_nextAwaiting == m_awaitingWatch.size()) {
+        m_awaitingWatch.clear();
+        m_nextAwaiting = 0;
+        m_cursor.reset();
     }
     slice.more = !m_awaitingWatch.empty();
     return slice;
@@ -85,8 +96,8 @@ bool WatchSchedule::wantsWatch(const RememberedFolder &folder) const {
     return m_watch && !folder.belowLink && !folder.unwatchable;
 }
 
-std::optional<EntryStatus> WatchSchedule::startWatch(RememberedFolder &folder, const QString &path) {
-    const std::optional<FolderWatch::Watched> watched = m_watch->watch(path);
+std::optional<EntryStatus> WatchSchedule::startWatch(RememberedFolder &folder, FolderCursor &cursor) {
+    const std::optional<FolderWatch::Watched> watched = m_watch->watch(cursor);
     if (watched && watched->handle == folder.watch) {
         folder.watchedId = watched->status.id;
         return watched->status;
@@ -122,10 +133,7 @@ void WatchSchedule::awaitWatch(RememberedFolder &folder) {
 void WatchSchedule::stopAwaitingWatch(RememberedFolder &folder) {
     if (folder.awaiting < 0)
         return;
-    RememberedFolder *last = m_awaitingWatch.back();
-    m_awaitingWatch[size_t(folder.awaiting)] = last;
-    last->awaiting = folder.awaiting;
-    m_awaitingWatch.pop_back();
+    m_awaitingWatch[size_t(folder.awaiting)] = nullptr;
     folder.awaiting = -1;
 }
 

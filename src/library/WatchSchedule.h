@@ -30,9 +30,9 @@ public:
     // it names. True when the last result may no longer hold.
     bool beginRecount(RememberedFolder *top);
 
-    // Before a folder is read: a watch put on (again) after start-up, and the
-    // status it found.
-    std::optional<EntryStatus> watchBeforeReading(RememberedFolder &folder, const QString &path);
+    // Before the folder the cursor stands at is read: a watch put on (again)
+    // after start-up, and the status it found.
+    std::optional<EntryStatus> watchBeforeReading(RememberedFolder &folder, FolderCursor &cursor);
     // True when the folder's watch was on another folder than the one read,
     // and is given up.
     bool dropIfOnAnother(RememberedFolder &folder, const EntryId &read);
@@ -43,22 +43,30 @@ public:
         bool started = false; // a watch began: the next recount must walk
         bool more = false;    // folders still await one
     };
-    // Puts watches on folders awaiting one, until the deadline passes.
-    Slice watchMore(const QDeadlineTimer &deadline, const QString &root);
+    // Puts watches on folders awaiting one, in the order they were read, until
+    // the deadline passes. top is the root's folder, named by root.
+    Slice watchMore(const QDeadlineTimer &deadline, const QString &root, const RememberedFolder *top);
 
     // The folder leaves the tree: its watch ends, and it awaits none.
     void forget(RememberedFolder &folder);
 
 private:
     bool wantsWatch(const RememberedFolder &folder) const;
-    std::optional<EntryStatus> startWatch(RememberedFolder &folder, const QString &path);
+    std::optional<EntryStatus> startWatch(RememberedFolder &folder, FolderCursor &cursor);
     void dropWatch(RememberedFolder &folder);
     void awaitWatch(RememberedFolder &folder);
     void stopAwaitingWatch(RememberedFolder &folder);
 
+    const FileSystem &m_fs;
     std::unique_ptr<FolderWatch> m_watch;
     std::unordered_map<int, RememberedFolder *> m_byWatch;
+    // In the order of the walk that read them, so that a cursor moving from
+    // each to the next walks the tree once; a folder that no longer awaits
+    // leaves an empty place, which keeps that order.
     std::vector<RememberedFolder *> m_awaitingWatch;
+    size_t m_nextAwaiting = 0;
+    // Where the last slice left off, until a recount may change the tree.
+    std::optional<FollowingCursor> m_cursor;
     quint64 m_recounts = 0;
 };
 

@@ -81,6 +81,7 @@ struct FolderRead {
     QStringList idleLinks;    // links that lead to nothing listed now, but may later
 };
 
+class FolderCursor;
 class FolderWatch;
 
 // What the trash asks of a folder before it trusts it with a user's files.
@@ -114,11 +115,9 @@ public:
     virtual FolderTrust folderTrust(const QString &path) const = 0;
     virtual EntryStatus status(const QString &path) const = 0;
 
-    // Reads a folder. `before` is its status as the caller last saw it: when the
-    // folder read is still that very folder, `before` is the status returned;
-    // otherwise a fresh one, taken before the entries are read.
-    virtual FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
-                                  Subfolders subfolders) const = 0;
+    // Walks the tree below root by names, reading and asking its folders
+    // wherever they stand (FolderCursor).
+    virtual std::unique_ptr<FolderCursor> cursor(const QString &root) const = 0;
     // How long after a change a second change may still leave a folder's times
     // as they were: the timestamps' granularity plus the tick of the clock that
     // stamps them. Within it, equal times prove nothing.

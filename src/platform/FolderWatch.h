@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/FolderCursor.h"
 
 #include <QList>
 #include <QString>
@@ -19,9 +20,10 @@ public:
         int handle = -1;
         EntryStatus status; // taken after the watch began, of the very folder watched
     };
-    // Nothing when the folder cannot be watched (a network file system, the
-    // system's limit on watches reached, no permission): it must then be asked.
-    virtual std::optional<Watched> watch(const QString &path) = 0;
+    // Watches the folder the cursor stands at. Nothing when it cannot be
+    // watched (a network file system, the system's limit on watches reached,
+    // no permission): it must then be asked.
+    virtual std::optional<Watched> watch(FolderCursor &cursor) = 0;
     virtual void unwatch(int handle) = 0;
 
     struct News {

@@ -3,7 +3,6 @@
 #include "platform/PosixStatus.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/inotify.h>
@@ -64,36 +63,32 @@ InotifyFolderWatch::~InotifyFolderWatch() {
     ::close(m_mountTable);
 }
 
-std::optional<FolderWatch::Watched> InotifyFolderWatch::watch(const QString &path) {
+// The watch is put on the very folder the cursor holds open, never on
+// whatever a path names a moment later, and its status is read from it too.
+std::optional<FolderWatch::Watched> InotifyFolderWatch::watch(FolderCursor &cursor) {
     if (m_limitReached)
         return std::nullopt;
-    const int fd = ::open(posix::native(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    const QByteArray held = posix::native(cursor.here());
+    if (held.isEmpty())
         return std::nullopt;
-    // The watch is put on the folder this descriptor holds, never on whatever
-    // the path names a moment later, and the status is read from it too.
-    char held[40];
-    std::snprintf(held, sizeof held, "/proc/self/fd/%d", fd);
-    std::optional<Watched> result;
-    const int handle = ::inotify_add_watch(m_inotify, held, kWatchedEvents);
-    struct stat st {};
+    const int handle = ::inotify_add_watch(m_inotify, held.constData(), kWatchedEvents);
     if (handle < 0) {
         m_limitReached = errno == ENOSPC;
-    } else if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && isLocal(fd, st.st_dev)) {
-        result = Watched{handle, posix::statusOf(st)};
-    } else {
-        ::inotify_rm_watch(m_inotify, handle);
+        return std::nullopt;
     }
-    ::close(fd);
-    return result;
+    const EntryStatus status = cursor.status();
+    if (status.kind == EntryStatus::Kind::Folder && isLocal(held, status.id.device))
+        return Watched{handle, status};
+    ::inotify_rm_watch(m_inotify, handle);
+    return std::nullopt;
 }
 
-bool InotifyFolderWatch::isLocal(int fd, quint64 device) {
+bool InotifyFolderWatch::isLocal(const QByteArray &path, quint64 device) {
     const auto known = m_localDevices.find(device);
     if (known != m_localDevices.end())
         return known->second;
     struct statfs fs {};
-    const bool local = ::fstatfs(fd, &fs) == 0 && isLocalFileSystemType(fs.f_type);
+    const bool local = ::statfs(path.constData(), &fs) == 0 && isLocalFileSystemType(fs.f_type);
     m_localDevices.emplace(device, local);
     return local;
 }

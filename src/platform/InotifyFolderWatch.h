@@ -18,13 +18,13 @@ public:
     InotifyFolderWatch(const InotifyFolderWatch &) = delete;
     InotifyFolderWatch &operator=(const InotifyFolderWatch &) = delete;
 
-    std::optional<Watched> watch(const QString &path) override;
+    std::optional<Watched> watch(FolderCursor &cursor) override;
     void unwatch(int handle) override;
     News takeNews() override;
 
 private:
     InotifyFolderWatch(int inotifyFd, int mountTableFd) : m_inotify(inotifyFd), m_mountTable(mountTableFd) {}
-    bool isLocal(int fd, quint64 device);
+    bool isLocal(const QByteArray &path, quint64 device);
     void readEvents(News &news);
 
     int m_inotify;

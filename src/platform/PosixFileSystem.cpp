@@ -5,6 +5,7 @@
 #include "platform/FolderListing.h"
 #include "platform/InotifyFolderWatch.h"
 #include "platform/PosixDescriptor.h"
+#include "platform/PosixFolderCursor.h"
 #include "platform/PosixStatus.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace varnotel {
@@ -117,61 +117,8 @@ QList<DirEntry> PosixFileSystem::entries(const QString &folder) const {
     return posix::listFolder(fd.get(), FileNames::Listed).entries;
 }
 
-FolderRead PosixFileSystem::readFolder(const QString &path, const EntryStatus &before, FileNames files,
-                                       Subfolders subfolders) const {
-    FolderRead read;
-    Fd fd(openAnyLength(native(path), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        read.denied = errno == EACCES || errno == EPERM;
-        read.status = status(path);
-        return read;
-    }
-    struct stat st {};
-    const bool knownBefore = before.kind == EntryStatus::Kind::Folder;
-    if (!knownBefore && ::fstat(fd.get(), &st) != 0)
-        return read;
-    read.status = knownBefore ? before : posix::statusOf(st);
-    if (subfolders == Subfolders::InodesOnly && !entriesNameTrueInodes(fd.get(), read.status.id.device))
-        subfolders = Subfolders::Stated;
-    posix::Listing listing = posix::listFolder(fd.get(), files, subfolders, read.status.id.device);
-    if (knownBefore && listing.selfInode != before.id.inode) {
-        // Not the folder the caller saw: its own status, then its entries again.
-        if (::fstat(fd.get(), &st) != 0 || ::lseek(fd.get(), 0, SEEK_SET) != 0)
-            return read;
-        read.status = posix::statusOf(st);
-        listing = posix::listFolder(fd.get(), files, subfolders, read.status.id.device);
-    }
-    read.opened = listing.complete;
-    read.denied = !listing.complete;
-    read.entries = std::move(listing.entries);
-    read.unlistedFiles = listing.unlistedFiles;
-    read.idleLinks = std::move(listing.idleLinks);
-    return read;
-}
-
-// File systems whose folder entries name the inode a folder's own status
-// gives, asked once per device.
-bool PosixFileSystem::entriesNameTrueInodes(int fd, quint64 device) const {
-    const auto known = m_trueEntryInodes.find(device);
-    if (known != m_trueEntryInodes.end())
-        return known->second;
-    struct statfs fs {};
-    bool trueInodes = false;
-    if (::fstatfs(fd, &fs) == 0) {
-        switch (static_cast<unsigned long>(fs.f_type)) {
-        case 0xEF53:     // ext2, ext3, ext4
-        case 0x58465342: // xfs
-        case 0x01021994: // tmpfs
-        case 0x858458F6: // ramfs
-        case 0xF2F52010: // f2fs
-            trueInodes = true;
-            break;
-        default:
-            break;
-        }
-    }
-    m_trueEntryInodes.emplace(device, trueInodes);
-    return trueInodes;
+std::unique_ptr<FolderCursor> PosixFileSystem::cursor(const QString &root) const {
+    return std::make_unique<posix::PosixFolderCursor>(root, m_trueEntryInodes);
 }
 
 // FAT keeps modification times to two seconds; other file systems to the

@@ -19,8 +19,7 @@ public:
     std::optional<EntryId> entryId(const QString &path) const override;
     FolderTrust folderTrust(const QString &path) const override;
     EntryStatus status(const QString &path) const override;
-    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
-                          Subfolders subfolders) const override;
+    std::unique_ptr<FolderCursor> cursor(const QString &root) const override;
     qint64 timestampSlackNs() const override;
     std::unique_ptr<FolderWatch> createFolderWatch() const override;
 
@@ -35,7 +34,7 @@ public:
     Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override;
 
 private:
-    bool entriesNameTrueInodes(int fd, quint64 device) const;
+    // Per device, whether its folder entries name true inodes: asked once.
     mutable std::unordered_map<quint64, bool> m_trueEntryInodes;
 };
 

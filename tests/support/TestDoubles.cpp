@@ -1,5 +1,7 @@
 #include "support/TestDoubles.h"
 
+#include "platform/FolderCursor.h"
+
 #include <QRegularExpression>
 #include <QThread>
 
@@ -86,15 +88,58 @@ EntryStatus FaultyFileSystem::coarse(EntryStatus status) const {
     return status;
 }
 
-FolderRead FaultyFileSystem::readFolder(const QString &path, const EntryStatus &before, FileNames files,
-                                        Subfolders subfolders) const {
-    if (denies(path))
-        return {.denied = true, .status = m_real.status(path), .entries = {}, .idleLinks = {}};
-    FolderRead read = m_real.readFolder(path, before, files, subfolders);
-    read.status = coarse(read.status);
-    for (DirEntry &entry : read.entries)
-        entry.folderTimes = coarse({EntryStatus::Kind::Folder, entry.folderId, entry.folderTimes}).times;
-    return read;
+void FaultyFileSystem::beforeReading(const QString &folder) const {
+    if (m_readsBeforeChange >= 0 && m_readsBeforeChange-- == 0)
+        std::exchange(m_changeWhileReading, nullptr)(folder);
+}
+
+namespace {
+
+// The real cursor, which also keeps the path it stands at (tests use small
+// trees): denied folders read as denied, times are as coarse as its file
+// system's, and someone else may change the disk as it reads.
+class FaultyCursor final : public FolderCursor {
+public:
+    FaultyCursor(const FaultyFileSystem &owner, std::unique_ptr<FolderCursor> real, const QString &root)
+        : m_owner(owner), m_real(std::move(real)), m_path(root.endsWith(u'/') ? root : root + u'/') {}
+    void enter(const QString &name) override {
+        m_real->enter(name);
+        m_ends.push_back(m_path.size());
+        m_path += name + u'/';
+    }
+    void leave() override {
+        m_real->leave();
+        if (!m_ends.empty()) {
+            m_path.truncate(m_ends.back());
+            m_ends.pop_back();
+        }
+    }
+    EntryStatus status() override { return m_owner.coarse(m_real->status()); }
+    EntryStatus status(const QString &name) override { return m_owner.coarse(m_real->status(name)); }
+    FolderRead read(const EntryStatus &before, FileNames files, Subfolders subfolders) override {
+        m_owner.beforeReading(m_path);
+        if (m_owner.denies(m_path))
+            return {.denied = true, .status = status(), .entries = {}, .idleLinks = {}};
+        FolderRead read = m_real->read(before, files, subfolders);
+        read.status = m_owner.coarse(read.status);
+        for (DirEntry &entry : read.entries)
+            entry.folderTimes =
+                m_owner.coarse({EntryStatus::Kind::Folder, entry.folderId, entry.folderTimes}).times;
+        return read;
+    }
+    QString here() override { return m_real->here(); }
+
+private:
+    const FaultyFileSystem &m_owner;
+    std::unique_ptr<FolderCursor> m_real;
+    QString m_path;
+    std::vector<qsizetype> m_ends;
+};
+
+} // namespace
+
+std::unique_ptr<FolderCursor> FaultyFileSystem::cursor(const QString &root) const {
+    return std::make_unique<FaultyCursor>(*this, m_real.cursor(root), root);
 }
 
 namespace {
@@ -105,8 +150,8 @@ class FaultyFolderWatch final : public FolderWatch {
 public:
     FaultyFolderWatch(const FaultyFileSystem &owner, std::unique_ptr<FolderWatch> real)
         : m_owner(owner), m_real(std::move(real)) {}
-    std::optional<Watched> watch(const QString &path) override {
-        std::optional<Watched> watched = m_real->watch(path);
+    std::optional<Watched> watch(FolderCursor &cursor) override {
+        std::optional<Watched> watched = m_real->watch(cursor);
         if (watched)
             watched->status = m_owner.coarse(watched->status);
         return watched;

@@ -159,6 +159,19 @@ public:
     void loseWatchNews() { m_loseWatchNews = true; }
     bool takeLostWatchNews() const { return std::exchange(m_loseWatchNews, false); }
     EntryStatus coarse(EntryStatus status) const;
+    // Someone else changes the disk while the program reads it: the change is
+    // made just before the nth folder reading from now (0: the next one), and
+    // told the path of the folder about to be read.
+    void changeWhileReading(int n, std::function<void(const QString &folder)> change) {
+        m_readsBeforeChange = n;
+        m_changeWhileReading = std::move(change);
+    }
+    void beforeReading(const QString &folder) const;
+    bool denies(QString folder) const {
+        while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+            folder.chop(1);
+        return deniedFolders.contains(folder);
+    }
 
     // The call of op after `skip` successful ones fails with the reason.
     void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure")) {
@@ -187,8 +200,7 @@ public:
     }
     FolderTrust folderTrust(const QString &path) const override { return m_real.folderTrust(path); }
     EntryStatus status(const QString &path) const override { return coarse(m_real.status(path)); }
-    FolderRead readFolder(const QString &path, const EntryStatus &before, FileNames files,
-                          Subfolders subfolders) const override;
+    std::unique_ptr<FolderCursor> cursor(const QString &root) const override;
     qint64 timestampSlackNs() const override { return slackNs > 0 ? slackNs : m_real.timestampSlackNs(); }
     std::unique_ptr<FolderWatch> createFolderWatch() const override;
 
@@ -228,11 +240,6 @@ private:
             id->device += 1'000'000;
         return id;
     }
-    bool denies(QString folder) const {
-        while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-            folder.chop(1);
-        return deniedFolders.contains(folder);
-    }
 
     PosixFileSystem m_real;
     struct Fault {
@@ -246,6 +253,8 @@ private:
     int m_failCall = -1;
     mutable QString m_reason;
     mutable bool m_loseWatchNews = false;
+    mutable int m_readsBeforeChange = -1;
+    mutable std::function<void(const QString &)> m_changeWhileReading;
 };
 
 // One set of seams for a window under test: the real file system (with
