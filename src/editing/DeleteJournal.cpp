@@ -3,6 +3,7 @@
 #include "library/DiscardFile.h"
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
+#include "library/NewFile.h"
 
 namespace varnotel {
 
@@ -63,6 +64,7 @@ void removeFolderIfEmpty(FileSystem &fs, const QString &folder, EditOutcome &out
             QStringLiteral("The example folder still holds subfolders and was kept:"), folder);
         return;
     }
+    removeLeftoversIn(fs, folder); // what a crashed import left would keep the folder
     const Result removed = fs.removeFolder(folder);
     if (removed)
         outcome.deleted << folder;

@@ -100,6 +100,7 @@ ImportOutcome importArticles(FileSystem &fs, const QString &appDir, const std::o
         outcome.failures << *problem;
         return outcome;
     }
+    removeLeftoversIn(fs, folder); // of an import into this folder that a crash cut short
     for (const QString &source : sources) {
         importOne(fs, folder, source, progress ? progress(source) : CopyProgress(), outcome);
         if (outcome.cancelled)

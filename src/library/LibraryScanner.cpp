@@ -24,6 +24,13 @@ QStringList LibraryScanner::unreadableFolders() const {
     return denied;
 }
 
+QStringList LibraryScanner::takeScratchFiles() {
+    QStringList found;
+    for (const Remembered &remembered : m_trees)
+        found += remembered.tree->takeScratchFiles();
+    return found;
+}
+
 RememberedTree &LibraryScanner::tree(const QString &myPath, RememberedTree::Keep keep) {
     for (const Remembered &remembered : m_trees) {
         if (remembered.path == myPath && remembered.keep == keep)

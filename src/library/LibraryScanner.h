@@ -32,6 +32,8 @@ public:
 
     // The folders the last recounts found but could not read.
     QStringList unreadableFolders() const;
+    // The scratch files the last recounts came upon.
+    QStringList takeScratchFiles();
 
 private:
     RememberedTree &tree(const QString &myPath, RememberedTree::Keep keep);

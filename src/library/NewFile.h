@@ -18,4 +18,9 @@ Result createNewFile(FileSystem &fs, const QString &path, const QByteArray &byte
 // from file managers by its leading dot.
 QString scratchPathBeside(const FileSystem &fs, const QString &path);
 
+// Scratch files a crash left behind are removed, quietly: no listing shows
+// them, and no person made them.
+void removeLeftovers(FileSystem &fs, const QStringList &scratchPaths);
+void removeLeftoversIn(FileSystem &fs, const QString &folder);
+
 } // namespace varnotel

@@ -181,6 +181,11 @@ void RememberedTree::install(RememberedFolder &folder, FolderCursor &cursor, Fol
     }
     if (!read.idleLinks.isEmpty())
         linksOf(folder).toNothing = std::move(read.idleLinks);
+    if (!read.scratchFiles.isEmpty() && !folder.belowLink && !folder.isLink) {
+        const QString path = pathOf(folder, m_root);
+        for (const QString &name : read.scratchFiles)
+            m_scratchFiles << path + name;
+    }
     SubfolderPairing::Outcome paired = m_pairing.pair(folder, cursor, read.entries, m_fresh);
     m_links += paired.newLinks;
     for (const std::unique_ptr<RememberedFolder> &gone : paired.gone)

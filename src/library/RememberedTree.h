@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace varnotel {
 
@@ -51,6 +52,9 @@ public:
 
     // The folders the last recount found but could not read.
     QStringList unreadableFolders();
+    // The scratch files read since the last call, in folders not reached
+    // through a link: left behind by a crash, or still being written.
+    QStringList takeScratchFiles() { return std::exchange(m_scratchFiles, {}); }
 
 private:
     bool tryWalk(const EntryStatus &rootStatus, bool strict);
@@ -75,6 +79,7 @@ private:
     int m_mountedOn = 0; // remembered folders with another folder mounted on them
     EntryStatus m_rootStatus;
     Files m_files;
+    QStringList m_scratchFiles;
     qint64 m_startNs = 0;   // when the current recount began
     bool m_mustWalk = true; // false while the last result is known to hold
 };

@@ -79,6 +79,7 @@ struct FolderRead {
     QList<DirEntry> entries;  // sorted as entries() sorts them
     qint64 unlistedFiles = 0; // plain files only counted (FileNames::Counted)
     QStringList idleLinks;    // links that lead to nothing listed now, but may later
+    QStringList scratchFiles; // scratch files found there, passed over (ScratchNames)
 };
 
 class FolderCursor;
@@ -143,6 +144,13 @@ public:
 
     // Creates or truncates the file and writes the bytes.
     virtual Result writeFile(const QString &path, const QByteArray &bytes) = 0;
+    // The scratch files a folder holds, which its listing passes over.
+    virtual QStringList scratchFiles(const QString &folder) const = 0;
+    // Removes a scratch file left behind: a plain file with a scratch name
+    // that no program is writing now (a writer holds its scratch file locked
+    // until it is complete; a crashed one holds nothing).
+    virtual Result removeScratchFile(const QString &path) = 0;
+
     // Reads at most maxBytes; truncated tells whether the file holds more.
     virtual Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
                             bool &truncated) const = 0;

@@ -1,6 +1,7 @@
 #include "platform/FolderListing.h"
 
 #include "platform/PosixStatus.h"
+#include "platform/ScratchNames.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -26,6 +27,43 @@ void addFile(Listing &listing, const char *name, FileNames files, bool link) {
         listing.entries.append({nameOf(name), DirEntry::Kind::File, {}, {}, link});
 }
 
+// Only a plain file is ever a scratch file; anything else of that name is
+// someone's, and passed over all the same.
+void noteScratchFile(int fd, const char *name, unsigned char type, Listing &listing) {
+    struct stat st {};
+    if (type == DT_REG ||
+        (type == DT_UNKNOWN && ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)))
+        listing.scratchFiles.append(nameOf(name));
+}
+
+// ".Trash" or ".Trash-" and a user id.
+bool isTrashName(const QString &name) {
+    if (name == QLatin1String(".Trash"))
+        return true;
+    if (!name.startsWith(QLatin1String(".Trash-")) || name.size() == 7)
+        return false;
+    return std::all_of(name.cbegin() + 7, name.cend(),
+                       [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+}
+
+// The top of a disk: its parent lies on another device, or it is its own
+// parent. Asked only of a folder that holds a trash-like name.
+bool isTopOfADisk(int fd) {
+    struct stat self {
+    }, parent{};
+    if (::fstat(fd, &self) != 0 || ::fstatat(fd, "..", &parent, 0) != 0)
+        return false;
+    return self.st_dev != parent.st_dev || self.st_ino == parent.st_ino;
+}
+
+void passOverTrash(int fd, Listing &listing) {
+    const auto isTrash = [](const DirEntry &entry) {
+        return entry.kind == DirEntry::Kind::Folder && !entry.link && isTrashName(entry.name);
+    };
+    if (std::any_of(listing.entries.cbegin(), listing.entries.cend(), isTrash) && isTopOfADisk(fd))
+        listing.entries.removeIf(isTrash);
+}
+
 struct Reading {
     int fd;
     FileNames files;
@@ -41,6 +79,10 @@ void addEntry(const Reading &reading, const dirent64 &entry, Listing &listing) {
     const FileNames files = reading.files;
     const char *name = entry.d_name;
     unsigned char type = entry.d_type;
+    if (isScratchName(name)) {
+        noteScratchFile(fd, name, type, listing);
+        return;
+    }
     if (type == DT_DIR && reading.subfolders == Subfolders::InodesOnly) {
         listing.entries.append(
             {nameOf(name), DirEntry::Kind::Folder, {reading.device, quint64(entry.d_ino)}, {}, false, false});
@@ -97,6 +139,7 @@ Listing listFolder(int fd, FileNames files, Subfolders subfolders, quint64 devic
                 listing.selfInode = entry->d_ino;
         }
     }
+    passOverTrash(fd, listing);
     sortByName(listing.entries);
     return listing;
 }

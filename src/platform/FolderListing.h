@@ -6,9 +6,13 @@ namespace varnotel::posix {
 
 // The entries of a folder read from an open descriptor, as every listing of
 // the file system gives them: sorted by name case-insensitively, ties by exact
-// name; folders and files only, links followed; "." and ".." left out.
+// name; folders and files only, links followed; "." and ".." left out. The
+// program's own scratch files are passed over (and named apart), and so is a
+// disk's freedesktop trash (.Trash, .Trash-<uid>) at the top of a disk
+// mounted inside the library: what was deleted there is no article.
 struct Listing {
     QList<DirEntry> entries;
+    QStringList scratchFiles; // plain files with a scratch name
     qint64 unlistedFiles = 0;
     QStringList idleLinks; // dangling, or leading to a system entry
     quint64 selfInode = 0; // the inode the folder's own "." entry names; 0 when it has none

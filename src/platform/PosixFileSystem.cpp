@@ -7,11 +7,13 @@
 #include "platform/PosixDescriptor.h"
 #include "platform/PosixFolderCursor.h"
 #include "platform/PosixStatus.h"
+#include "platform/ScratchNames.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,6 +119,28 @@ QList<DirEntry> PosixFileSystem::entries(const QString &folder) const {
     return posix::listFolder(fd.get(), FileNames::Listed).entries;
 }
 
+QStringList PosixFileSystem::scratchFiles(const QString &folder) const {
+    Fd fd(openAnyLength(native(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return {};
+    return posix::listFolder(fd.get(), FileNames::Counted).scratchFiles;
+}
+
+Result PosixFileSystem::removeScratchFile(const QString &path) {
+    if (!isScratchName(QStringView(path).sliced(path.lastIndexOf(QLatin1Char('/')) + 1)))
+        return Result::failure(QStringLiteral("not a scratch file"));
+    const QByteArray bytes = native(path);
+    Fd fd(::open(bytes.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0)
+        return lastError();
+    if (!S_ISREG(st.st_mode))
+        return Result::failure(QStringLiteral("not a plain file"));
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return lastError(); // still being written
+    return ::unlink(bytes.constData()) == 0 ? Result::success() : lastError();
+}
+
 std::unique_ptr<FolderCursor> PosixFileSystem::cursor(const QString &root) const {
     return std::make_unique<posix::PosixFolderCursor>(root, m_trueEntryInodes);
 }
@@ -172,6 +196,7 @@ Result PosixFileSystem::copyFile(const QString &from, const QString &to, const C
     Fd out(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
     if (out.get() < 0)
         return lastError();
+    ::flock(out.get(), LOCK_EX); // a clean-up leaves a file being written alone
     Result result = posix::copyContents(in.get(), out.get(), st.st_size, progress);
     if (result && ::close(out.release()) != 0)
         result = lastError();
@@ -195,6 +220,7 @@ Result PosixFileSystem::writeFile(const QString &path, const QByteArray &bytes) 
     Fd fd(::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (fd.get() < 0)
         return lastError();
+    ::flock(fd.get(), LOCK_EX); // a clean-up leaves a file being written alone
     if (!posix::writeAll(fd.get(), bytes.constData(), bytes.size())) {
         const Result failed = lastError();
         return failed;

@@ -15,6 +15,8 @@ public:
     bool entryExists(const QString &path) const override;
     bool isSymLink(const QString &path) const override;
     QList<DirEntry> entries(const QString &folder) const override;
+    QStringList scratchFiles(const QString &folder) const override;
+    Result removeScratchFile(const QString &path) override;
     std::optional<EntryId> folderId(const QString &path) const override;
     std::optional<EntryId> entryId(const QString &path) const override;
     FolderTrust folderTrust(const QString &path) const override;

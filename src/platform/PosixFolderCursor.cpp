@@ -97,6 +97,7 @@ FolderRead PosixFolderCursor::read(const EntryStatus &before, FileNames files, S
     read.entries = std::move(listing.entries);
     read.unlistedFiles = listing.unlistedFiles;
     read.idleLinks = std::move(listing.idleLinks);
+    read.scratchFiles = std::move(listing.scratchFiles);
     return read;
 }
 

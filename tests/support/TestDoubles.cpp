@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QThread>
 
+#include <unistd.h>
+
 namespace varnotel::test {
 
 namespace {
@@ -52,8 +54,18 @@ QStringList RecordingErrorReport::texts() const {
     return result;
 }
 
+void FaultyFileSystem::dieIfDying() const {
+    if (m_dying)
+        ::_exit(kCrashed);
+}
+
 bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
     const int call = m_calls[op]++;
+    if (m_allCalls == m_crashCall) {
+        m_dying = true;
+        if (op != Op::Copy && op != Op::Write)
+            dieIfDying();
+    }
     if (m_allCalls++ == m_failCall) {
         m_reason = QStringLiteral("injected failure");
         return true;
@@ -73,7 +85,8 @@ bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
 }
 
 Result FaultyFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {
-    const auto slowed = [pieceMs = copyPieceMs, &progress](qint64 copied, qint64 total) {
+    const auto slowed = [this, pieceMs = copyPieceMs, &progress](qint64 copied, qint64 total) {
+        dieIfDying();
         QThread::msleep(static_cast<unsigned long>(pieceMs));
         return !progress || progress(copied, total);
     };
@@ -119,7 +132,7 @@ public:
     FolderRead read(const EntryStatus &before, FileNames files, Subfolders subfolders) override {
         m_owner.beforeReading(m_path);
         if (m_owner.denies(m_path))
-            return {.denied = true, .status = status(), .entries = {}, .idleLinks = {}};
+            return {.denied = true, .status = status(), .entries = {}, .idleLinks = {}, .scratchFiles = {}};
         FolderRead read = m_real->read(before, files, subfolders);
         read.status = m_owner.coarse(read.status);
         for (DirEntry &entry : read.entries)

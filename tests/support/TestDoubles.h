@@ -184,6 +184,12 @@ public:
     // fails (0 is the next one); -1 fails none.
     void failCall(int n) { m_failCall = n < 0 ? -1 : m_allCalls + n; }
     int allCalls() const { return m_allCalls; }
+    // The nth call from now (0 is the next one) is the process's last, as at
+    // a power cut: it dies in a copy after the first piece is written, in a
+    // write after the bytes are written, and before any other call acts. It
+    // ends with this exit status.
+    static constexpr int kCrashed = 77;
+    void crashAtCall(int n) { m_crashCall = m_allCalls + n; }
 
     bool fileExists(const QString &path) const override { return m_real.fileExists(path); }
     bool folderExists(const QString &path) const override { return m_real.folderExists(path); }
@@ -224,7 +230,13 @@ public:
         return unlessFailing(Op::Replace, from, [&] { return m_real.replaceFile(from, to); });
     }
     Result writeFile(const QString &path, const QByteArray &bytes) override {
-        return unlessFailing(Op::Write, {}, [&] { return m_real.writeFile(path, bytes); });
+        const Result written = unlessFailing(Op::Write, {}, [&] { return m_real.writeFile(path, bytes); });
+        dieIfDying();
+        return written;
+    }
+    QStringList scratchFiles(const QString &folder) const override { return m_real.scratchFiles(folder); }
+    Result removeScratchFile(const QString &path) override {
+        return unlessFailing(Op::RemoveFile, path, [&] { return m_real.removeScratchFile(path); });
     }
     Result readFile(const QString &path, qint64 maxBytes, QByteArray &bytes, bool &truncated) const override {
         return unlessFailing(Op::Read, {}, [&] { return m_real.readFile(path, maxBytes, bytes, truncated); });
@@ -232,6 +244,7 @@ public:
 
 private:
     bool shouldFail(Op op, const QString &path) const;
+    void dieIfDying() const;
     template <typename RealCall> Result unlessFailing(Op op, const QString &path, RealCall real) const {
         return shouldFail(op, path) ? Result::failure(m_reason) : real();
     }
@@ -251,6 +264,8 @@ private:
     mutable QMap<Op, int> m_calls;
     mutable int m_allCalls = 0;
     int m_failCall = -1;
+    int m_crashCall = -1;
+    mutable bool m_dying = false;
     mutable QString m_reason;
     mutable bool m_loseWatchNews = false;
     mutable int m_readsBeforeChange = -1;

@@ -9,6 +9,7 @@
 #include "library/LibraryPaths.h"
 #include "library/LibraryScanner.h"
 #include "library/Messages.h"
+#include "library/NewFile.h"
 #include "library/ShowJournal.h"
 #include "library/Statistics.h"
 #include "mainwindow/widgets/CountingList.h"
@@ -186,6 +187,11 @@ void Form1::connectHandlers() {
 
 void Form1::Form_Load() {
     PurgeBlankJournal();
+    // The record folders are not scanned; they are cleaned once the window is up.
+    QTimer::singleShot(0, this, [this] {
+        for (const Record record : {Record::ImpactFactor, Record::Homepage, Record::Notes})
+            removeLeftoversIn(m_platform.fs, paths::recordFolder(m_appDir, record));
+    });
     setWindowTitle(QStringLiteral("Varnotel 1.0 - ") + m_appDir);
     scanLibraryAndPrintStatistics(); // the lists are empty and the surface is fresh
     reportUnreadableFolders();
@@ -208,7 +214,10 @@ void Form1::scanLibraryAndPrintStatistics() {
     PrintStatistics();
 }
 
-void Form1::scanAllArticles() { List2->addItems(m_scanner->sosuofile2(paths::exampleRoot(m_appDir))); }
+void Form1::scanAllArticles() {
+    List2->addItems(m_scanner->sosuofile2(paths::exampleRoot(m_appDir)));
+    removeLeftovers(m_platform.fs, m_scanner->takeScratchFiles());
+}
 
 // Without a journal selected the list shows what the blank entry shows.
 void Form1::RecountExamples() {
