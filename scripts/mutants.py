@@ -18,7 +18,7 @@ import sys
 from pathlib import Path
 
 # What the private copy needs to configure and build: the sources, the tests and what CMake adds with them.
-COPIED = ["CMakeLists.txt", "src", "tests", "fuzz", "bench", "assets"]
+COPIED = ["CMakeLists.txt", "LICENSE", "README.md", "dist", "src", "tests", "fuzz", "bench", "assets"]
 SKIPPED_FILES = {"src/app/main.cpp"}
 # Lines that only state facts for the compiler or for Qt's type system; mutating them proves nothing.
 SKIPPED_CALLS = re.compile(r"^(static_assert|Q_ASSERT\w*|Q_DECLARE_\w*)$")
