@@ -141,11 +141,11 @@ void JournalEditingTest::everyEditLeavesTheLibraryAsTold_data() {
     row("rename refuses a name", {on(cell), rename(u"Cell/Press"_s), TreeChange(), told(NotAJournalName)});
     row("rename, cancelled", {on(cell), rename()});
     // With its homepage and notes files missing, Cell's journal and IF files
-    // are renamed; making the missing folder fails, and so does the first
-    // rename back, of the IF file: that one stays renamed.
+    // are renamed (after the rename's note); making the missing folder fails,
+    // and so does the first rename back, of the IF file: that one stays renamed.
     row("rename fails",
         {on(cell, noFolder, changing({}, {u"Homepage/Cell.txt"_s, u"Notes/Cell.txt"_s}),
-            failing(Op::CreateFolder), failing(Op::Rename, 2)),
+            failing(Op::CreateFolder), failing(Op::Rename, 3)),
          rename(cells), moved({u"IF/Cells.txt"_s}, {u"IF/Cell.txt"_s}), told(CannotRename, CannotUndo)});
 
     const QString a = u"Example/Acta/"_s;

@@ -3,6 +3,8 @@
 #include "editing/JournalName.h"
 #include "library/LibraryPaths.h"
 #include "library/Messages.h"
+#include "library/NewFile.h"
+#include "platform/FileNames.h"
 
 #include <utility>
 
@@ -89,7 +91,67 @@ void fail(FileSystem &fs, EditOutcome &outcome, const QString &what, const Resul
     outcome.failures.insert(at, failed);
 }
 
+// A rename moves five entries one by one; a crash between two would leave
+// the journal's records split between its two names. So the two names are
+// written down first, in a file of the IF folder that no journal's record
+// can be (it lacks ".txt") and no scan reads, and the next start finishes
+// what the crash cut short.
+QString intentPath(const QString &appDir) {
+    return paths::recordFolder(appDir, Record::ImpactFactor) + QStringLiteral("/.varnotel-rename");
+}
+
+Result noteIntent(FileSystem &fs, const QString &appDir, const QString &oldName, const QString &newName) {
+    return createNewFile(fs, intentPath(appDir), bytesFromName(oldName) + '\n' + bytesFromName(newName));
+}
+
+// Renames what is still under the old name; what is already under the new one
+// stays. Used only where every target was found free before the first move.
+void moveWhatRemains(FileSystem &fs, const QString &appDir, const QString &oldName, const QString &newName) {
+    for (Record record : kAllRecords) {
+        const QString from = paths::recordFile(appDir, record, oldName);
+        if (fs.fileExists(from))
+            fs.renameNoReplace(from, paths::recordFile(appDir, record, newName));
+    }
+    const QString from = paths::exampleFolder(appDir, oldName);
+    if (fs.entryExists(from) || fs.isSymLink(from))
+        fs.renameNoReplace(from, paths::exampleFolder(appDir, newName));
+}
+
+void applyPlan(FileSystem &fs, const Plan &plan, EditOutcome &outcome) {
+    for (const Move &move : plan.moves) {
+        const Result renamed = fs.renameNoReplace(move.from, move.to);
+        if (!renamed) {
+            fail(fs, outcome, move.from + QStringLiteral(" -> ") + move.to, renamed);
+            return;
+        }
+        outcome.renamed.append({move.from, move.to});
+    }
+    if (!plan.folderToCreate.isEmpty()) {
+        const Result made = fs.createFolder(plan.folderToCreate);
+        if (!made) {
+            fail(fs, outcome, plan.folderToCreate, made);
+            return;
+        }
+        outcome.created << plan.folderToCreate;
+    }
+}
+
 } // namespace
+
+void finishUnfinishedRename(FileSystem &fs, const QString &appDir) {
+    QByteArray bytes;
+    bool truncated = false;
+    if (!fs.fileExists(intentPath(appDir)) || !fs.readFile(intentPath(appDir), 4096, bytes, truncated))
+        return;
+    const QList<QByteArray> names = bytes.split('\n');
+    if (names.size() == 2 && !truncated) {
+        const QString oldName = nameFromBytes(names.first());
+        const QString newName = nameFromBytes(names.last());
+        if (staysInLibrary(oldName) && hasOwnExampleFolder(oldName) && !journalNameProblem(newName))
+            moveWhatRemains(fs, appDir, oldName, newName);
+    }
+    fs.removeFile(intentPath(appDir));
+}
 
 std::optional<Failure> renameSourceProblem(bool selected, const QString &oldName) {
     if (!selected)
@@ -123,21 +185,17 @@ EditOutcome renameJournal(FileSystem &fs, const QString &appDir, const QString &
             QStringLiteral("The new name is taken; nothing was renamed:"), plan.takenTarget);
         return outcome;
     }
-    for (const Move &move : plan.moves) {
-        const Result renamed = fs.renameNoReplace(move.from, move.to);
-        if (!renamed) {
-            fail(fs, outcome, move.from + QStringLiteral(" -> ") + move.to, renamed);
-            return outcome;
-        }
-        outcome.renamed.append({move.from, move.to});
+    if (const Result noted = noteIntent(fs, appDir, oldName, newName); !noted) {
+        fail(fs, outcome, intentPath(appDir), noted);
+        return outcome;
     }
-    if (!plan.folderToCreate.isEmpty()) {
-        const Result made = fs.createFolder(plan.folderToCreate);
-        if (!made) {
-            fail(fs, outcome, plan.folderToCreate, made);
-            return outcome;
-        }
-        outcome.created << plan.folderToCreate;
+    applyPlan(fs, plan, outcome);
+    if (const Result removed = fs.removeFile(intentPath(appDir)); !removed) {
+        // The note must go, or the next start would redo what is undone; a
+        // rename that cannot say it is done is undone, as any failed one.
+        if (outcome.failures.isEmpty())
+            fail(fs, outcome, intentPath(appDir), removed);
+        fs.removeFile(intentPath(appDir));
     }
     return outcome;
 }

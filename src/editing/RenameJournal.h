@@ -18,4 +18,7 @@ std::optional<Failure> renameSourceProblem(bool selected, const QString &oldName
 EditOutcome renameJournal(FileSystem &fs, const QString &appDir, const QString &oldName,
                           const QString &newName);
 
+// Completes a rename that a crash cut short, from the note it left; at start.
+void finishUnfinishedRename(FileSystem &fs, const QString &appDir);
+
 } // namespace varnotel

@@ -3,6 +3,7 @@
 #include "desktop/AccessibleNames.h"
 #include "desktop/ControlStyle.h"
 #include "desktop/PlainToolTips.h"
+#include "editing/RenameJournal.h"
 #include "examples/widgets/Form3.h"
 #include "library/BlankJournal.h"
 #include "library/FolderScanner.h"
@@ -186,6 +187,7 @@ void Form1::connectHandlers() {
 }
 
 void Form1::Form_Load() {
+    finishUnfinishedRename(m_platform.fs, m_appDir);
     PurgeBlankJournal();
     // The record folders are not scanned; they are cleaned once the window is up.
     QTimer::singleShot(0, this, [this] {
