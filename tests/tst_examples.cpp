@@ -2,6 +2,7 @@
 // lists or by dropping files on the example list, and opening and deleting
 // them from that list with the mouse, the delete button and the list's keys.
 #include "examples/Drives.h"
+#include "library/Statistics.h"
 #include "platform/FileNames.h"
 #include "support/Expectations.h"
 #include "support/WindowDriver.h"
@@ -9,6 +10,7 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace varnotel;
@@ -261,6 +263,38 @@ private slots:
         QCOMPARE(shown,
                  (QStringList{u"/ [根文件夹 Root folder]"_s, lib.appDir() + u" [主文件夹 Home folder]"_s,
                               lib.path(u"IF [IF]"), lib.path(u"Journal [STICK]")}));
+    }
+
+    // A stick mounted at Cell's example folder keeps what is deleted there in
+    // its own trash at its top, which is no article: not listed, not counted,
+    // not in the way when the journal goes.
+    void aDiskMountedInTheLibraryKeepsItsTrashApart() {
+        Session s;
+        s.lib.addJournal(u"Cell");
+        s.lib.makeFolder(u"Example/Cell");
+        const QByteArray stick = QFile::encodeName(s.lib.path(u"Example/Cell"));
+        if (::mount("tmpfs", stick.constData(), "tmpfs", 0, "size=1m") != 0)
+            QSKIP("this machine does not let the test mount a tmpfs");
+        const auto unmount = qScopeGuard([&] { ::umount2(stick.constData(), MNT_DETACH); });
+        s.lib.write(u"Example/Cell/a.pdf", "a");
+        s.lib.write(u"Example/Cell/b.pdf", "b");
+        ShownWindow &shown = s.start();
+        clickRow(shown.ui.List1, rowShowing(shown.ui.List1, u"Cell"_s));
+        clickRow(shown.ui.List3, rowShowing(shown.ui.List3, u"a.pdf"_s));
+        click(shown.ui.Command9);
+        const QString trash = u"Example/Cell/.Trash-%1/"_s.arg(::getuid());
+        QCOMPARE(s.lib.read(trash + u"files/a.pdf"_s), "a");
+        QCOMPARE(shown.ui.List3->items(), QStringList{u"b.pdf"_s});
+        click(shown.ui.Command10);
+        QCOMPARE(libraryShown(shown), libraryOnDisk(s.lib.appDir()));
+        QCOMPARE(statisticsShown(shown).last(), statistics(1, 1).last());
+        clickRow(shown.ui.List1, rowShowing(shown.ui.List1, u"Cell"_s));
+        QCOMPARE(shown.ui.List3->items(), QStringList{u"b.pdf"_s});
+        // The journal goes; its folder, where the stick is mounted, cannot.
+        click(shown.ui.Command11);
+        QCOMPARE(shown.ui.List1->items(), QStringList());
+        QCOMPARE(s.lib.read(trash + u"files/b.pdf"_s), "b");
+        QCOMPARE(shown.seams.errors.kinds(), QList<QList<K>>{{K::CannotDelete}});
     }
 };
 
