@@ -31,6 +31,13 @@ QStringList LibraryScanner::takeScratchFiles() {
     return found;
 }
 
+QList<int> LibraryScanner::newsDescriptors() const {
+    QList<int> descriptors;
+    for (const Remembered &remembered : m_trees)
+        descriptors << remembered.tree->newsDescriptor();
+    return descriptors;
+}
+
 RememberedTree &LibraryScanner::tree(const QString &myPath, RememberedTree::Keep keep) {
     for (const Remembered &remembered : m_trees) {
         if (remembered.path == myPath && remembered.keep == keep)

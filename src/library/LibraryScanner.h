@@ -34,6 +34,9 @@ public:
     QStringList unreadableFolders() const;
     // The scratch files the last recounts came upon.
     QStringList takeScratchFiles();
+    // What to wait on for changes to the trees read so far: one descriptor
+    // per tree, -1 for a tree whose changes only asking finds.
+    QList<int> newsDescriptors() const;
 
 private:
     RememberedTree &tree(const QString &myPath, RememberedTree::Keep keep);

@@ -55,6 +55,9 @@ public:
     // The scratch files read since the last call, in folders not reached
     // through a link: left behind by a crash, or still being written.
     QStringList takeScratchFiles() { return std::exchange(m_scratchFiles, {}); }
+    // Readable when a watched folder of the tree changed; -1 when the tree
+    // has no watch that can tell, and must be asked.
+    int newsDescriptor() const { return m_watches.newsDescriptor(); }
 
 private:
     bool tryWalk(const EntryStatus &rootStatus, bool strict);

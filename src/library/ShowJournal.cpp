@@ -31,6 +31,17 @@ FieldShown showFieldFile(FileSystem &fs, const QString &appDir, Record field, co
     return {shown.text, std::nullopt, created};
 }
 
+std::optional<QString> fieldAsItReads(const FileSystem &fs, const QString &appDir, Record field,
+                                      const QString &name) {
+    const QString path = paths::recordFile(appDir, field, name);
+    DisplayText shown;
+    if (!fs.fileExists(path) || !readForDisplay(fs, path, shown))
+        return std::nullopt;
+    if (shown.truncated)
+        shown.text += restNotShownNote();
+    return shown.text;
+}
+
 ArticleList listedArticles(const FileSystem &fs, const QString &appDir, const QString &name) {
     ArticleList articles;
     if (const std::optional<QString> folder = listedExampleFolder(appDir, name))
@@ -57,7 +68,8 @@ ExampleListing listExampleFolder(FileSystem &fs, const QString &appDir, const QS
 
 Failures ShownJournal::failures() const {
     Failures result;
-    for (const auto *failure : {&impactFactor.failure, &homepage.failure, &notes.failure, &examples.failure}) {
+    for (const auto *failure :
+         {&impactFactor.failure, &homepage.failure, &notes.failure, &examples.failure}) {
         if (*failure)
             result << **failure;
     }

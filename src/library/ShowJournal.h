@@ -50,6 +50,11 @@ struct ShownJournal {
 
 ShownJournal showJournal(FileSystem &fs, const QString &appDir, const QString &name);
 
+// A field file as the box shows it, read and never written: nothing when it
+// is missing or cannot be read. For showing again what changed on disk.
+std::optional<QString> fieldAsItReads(const FileSystem &fs, const QString &appDir, Record field,
+                                      const QString &name);
+
 // The line added to a field box whose file was too big to be shown whole.
 QString restNotShownNote();
 

@@ -7,6 +7,8 @@ namespace varnotel {
 
 WatchSchedule::WatchSchedule(const FileSystem &fs) : m_fs(fs), m_watch(fs.createFolderWatch()) {}
 
+int WatchSchedule::newsDescriptor() const { return m_watch ? m_watch->newsDescriptor() : -1; }
+
 WatchSchedule::~WatchSchedule() = default;
 
 bool WatchSchedule::beginRecount(RememberedFolder *top) {

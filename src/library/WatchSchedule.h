@@ -50,6 +50,9 @@ public:
     // The folder leaves the tree: its watch ends, and it awaits none.
     void forget(RememberedFolder &folder);
 
+    // Readable when the watch has news; -1 without a watch that can tell.
+    int newsDescriptor() const;
+
 private:
     bool wantsWatch(const RememberedFolder &folder) const;
     std::optional<EntryStatus> startWatch(RememberedFolder &folder, FolderCursor &cursor);

@@ -33,6 +33,9 @@ public:
     };
     // What happened since the last call.
     virtual News takeNews() = 0;
+    // A descriptor that turns readable when news waits, for an event loop to
+    // wait on; -1 when this watch cannot say.
+    virtual int newsDescriptor() const { return -1; }
 };
 
 } // namespace varnotel

@@ -21,6 +21,7 @@ public:
     std::optional<Watched> watch(FolderCursor &cursor) override;
     void unwatch(int handle) override;
     News takeNews() override;
+    int newsDescriptor() const override { return m_inotify; }
 
 private:
     InotifyFolderWatch(int inotifyFd, int mountTableFd) : m_inotify(inotifyFd), m_mountTable(mountTableFd) {}

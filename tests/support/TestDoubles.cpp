@@ -170,6 +170,7 @@ public:
         return watched;
     }
     void unwatch(int handle) override { m_real->unwatch(handle); }
+    int newsDescriptor() const override { return m_real->newsDescriptor(); }
     News takeNews() override {
         News news = m_real->takeNews();
         // An overflow may swallow the end of a watch too.

@@ -20,6 +20,7 @@
 #include "music/widgets/MediaPlayerBar.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileNames.h"
+#include "platform/FolderWatch.h"
 #include "platform/MediaPlayer.h"
 
 #include <QDeadlineTimer>
@@ -197,6 +198,7 @@ void Form1::Form_Load() {
     setWindowTitle(QStringLiteral("Varnotel 1.0 - ") + m_appDir);
     scanLibraryAndPrintStatistics(); // the lists are empty and the surface is fresh
     reportUnreadableFolders();
+    followTheDisk();
     Timer1->start();
     // Last: the player starts on its own once it has the file.
     m_platform.player.setUrl(paths::musicFile(m_appDir));

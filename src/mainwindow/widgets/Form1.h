@@ -8,16 +8,19 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSocketNotifier;
 class QTimer;
 
 namespace varnotel {
 
 class Form3;
 class CountingList;
+class FolderWatch;
 class LibraryScanner;
 class ListBox;
 class MediaPlayerBar;
@@ -108,6 +111,12 @@ private:
     void PrintStatistics();
     void PurgeBlankJournal();
     void watchSomeFolders();
+    // Following the disk: changes made outside show by themselves.
+    void followTheDisk();
+    void newsArrived();
+    void showWhatChanged();
+    void showJournalsAgain(const std::optional<QString> &journal);
+    void showSelectedJournalAgain(const QString &journal);
     // Every failure of one action in one message.
     void report(const Failures &failures);
     void report(const Failure &failure) { report(Failures{failure}); }
@@ -133,6 +142,12 @@ private:
     QTimer *m_watchSetup = nullptr;
     bool m_painted = false;
     bool m_importing = false; // a drop is being imported
+    // News of changes is gathered for a moment, then shown in one recount;
+    // folders no watch can tell of are asked at an interval.
+    QTimer *m_follow = nullptr;
+    QTimer *m_ask = nullptr;
+    std::vector<QSocketNotifier *> m_news;
+    std::unique_ptr<FolderWatch> m_recordWatch; // the IF, homepage and notes folders
 
     // The window's own surface, which the statistics lines are printed on.
     PictureBox *m_surface;

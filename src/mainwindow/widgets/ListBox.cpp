@@ -94,6 +94,16 @@ void ListBox::setListIndex(qsizetype index) {
     setCurrentIndex(target);
 }
 
+void ListBox::restoreSelection(qsizetype index) {
+    const bool pressSelected = m_pressSelected;
+    const QSignalBlocker quiet(this);
+    if (index < 0 || index >= listCount())
+        selectionModel()->clearSelection();
+    else
+        setCurrentIndex(m_model->index(static_cast<int>(index)));
+    m_pressSelected = pressSelected;
+}
+
 QString ListBox::text() const {
     const qsizetype index = listIndex();
     return index < 0 ? QString() : list(index);

@@ -31,6 +31,9 @@ public:
     // selects the row and runs the selection handler, as a click would.
     qsizetype listIndex() const;
     void setListIndex(qsizetype index);
+    // Selects the row (none for -1) as the window restores it after the disk
+    // changed: nothing was clicked, so no handler runs.
+    void restoreSelection(qsizetype index);
 
     // The selected item's text, empty when none is selected.
     QString text() const;
