@@ -1,5 +1,7 @@
 #include "library/LibraryScanner.h"
 
+#include <algorithm>
+
 namespace varnotel {
 
 QStringList LibraryScanner::sosuofile1(const QString &myPath) {
@@ -36,6 +38,11 @@ QList<int> LibraryScanner::newsDescriptors() const {
     for (const Remembered &remembered : m_trees)
         descriptors << remembered.tree->newsDescriptor();
     return descriptors;
+}
+
+bool LibraryScanner::mustAsk() const {
+    return std::any_of(m_trees.cbegin(), m_trees.cend(),
+                       [](const Remembered &remembered) { return remembered.tree->mustAsk(); });
 }
 
 RememberedTree &LibraryScanner::tree(const QString &myPath, RememberedTree::Keep keep) {

@@ -37,6 +37,8 @@ public:
     // What to wait on for changes to the trees read so far: one descriptor
     // per tree, -1 for a tree whose changes only asking finds.
     QList<int> newsDescriptors() const;
+    // Whether some folder read so far must be asked for its changes.
+    bool mustAsk() const;
 
 private:
     RememberedTree &tree(const QString &myPath, RememberedTree::Keep keep);

@@ -58,6 +58,9 @@ public:
     // Readable when a watched folder of the tree changed; -1 when the tree
     // has no watch that can tell, and must be asked.
     int newsDescriptor() const { return m_watches.newsDescriptor(); }
+    // Whether some folder's changes only asking finds (no watch on it yet, a
+    // link, a file system no watch can tell of): the next recount asks.
+    bool mustAsk() const { return m_mustWalk; }
 
 private:
     bool tryWalk(const EntryStatus &rootStatus, bool strict);

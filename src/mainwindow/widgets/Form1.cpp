@@ -221,6 +221,7 @@ void Form1::scanLibraryAndPrintStatistics() {
 void Form1::scanAllArticles() {
     List2->addItems(m_scanner->sosuofile2(paths::exampleRoot(m_appDir)));
     removeLeftovers(m_platform.fs, m_scanner->takeScratchFiles());
+    askWhereNoWatchTells();
 }
 
 // Without a journal selected the list shows what the blank entry shows.
@@ -281,8 +282,12 @@ bool Form1::settingUpWatches() const { return m_watchSetup->isActive(); }
 
 // A slice short enough that a key pressed meanwhile is answered within a frame.
 void Form1::watchSomeFolders() {
-    if (!m_scanner->watchMore(QDeadlineTimer(4)))
+    if (!m_scanner->watchMore(QDeadlineTimer(4))) {
         m_watchSetup->stop();
+        // What changed before a folder's watch began shows now.
+        if (m_follow)
+            m_follow->start();
+    }
 }
 
 void Form1::report(const Failures &failures) {

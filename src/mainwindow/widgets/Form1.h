@@ -115,6 +115,7 @@ private:
     void followTheDisk();
     void newsArrived();
     void showWhatChanged();
+    void askWhereNoWatchTells();
     void showJournalsAgain(const std::optional<QString> &journal);
     void showSelectedJournalAgain(const QString &journal);
     // Every failure of one action in one message.
@@ -146,6 +147,7 @@ private:
     // folders no watch can tell of are asked at an interval.
     QTimer *m_follow = nullptr;
     QTimer *m_ask = nullptr;
+    bool m_everyFolderTells = false;
     std::vector<QSocketNotifier *> m_news;
     std::unique_ptr<FolderWatch> m_recordWatch; // the IF, homepage and notes folders
 

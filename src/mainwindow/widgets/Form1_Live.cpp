@@ -61,8 +61,19 @@ void Form1::followTheDisk() {
         connect(notifier, &QSocketNotifier::activated, this, &Form1::newsArrived);
         m_news.push_back(notifier);
     }
-    if (!everyFolderTells)
+    m_everyFolderTells = everyFolderTells;
+    askWhereNoWatchTells();
+}
+
+// Asking costs a walk of the folders no watch tells of, so it runs only while
+// there are such folders (or no watch at all).
+void Form1::askWhereNoWatchTells() {
+    if (!m_ask)
+        return;
+    if (!m_everyFolderTells || m_scanner->mustAsk() || settingUpWatches())
         m_ask->start();
+    else
+        m_ask->stop();
 }
 
 // The news stays unread until it is shown, so the notifiers rest meanwhile.
