@@ -16,6 +16,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -23,12 +25,15 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
+#include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -67,6 +72,10 @@ constexpr Figure kFigures[] = {
     {"click", "a journal selected with a click", true},
     {"skipto", "a keystroke in the skip-to box Text1", true},
     {"refresh", "Refresh", true},
+    {"outside", "a journal added outside, until List1 shows it", true},
+    {"burst", "5,000 files written outside at once, until the window has shown them", true},
+    {"stall", "the longest the window did not answer during that burst", true},
+    {"idle_cpu", "CPU time used over 10 s with nothing changing", true},
     {"memory", "peak resident memory, catalogue loaded", false},
 };
 // What the README's table of deep folders shows.
@@ -115,6 +124,58 @@ void addJournal(const QString &appDir, const QString &name) {
             qFatal("cannot add a journal");
     }
     writeArticles(appDir + u"/Example/"_s + name, 0, 0);
+}
+
+// Answers events, as the window's own loop does, until `shown` holds; the
+// longest single turn of the loop (a recount in it) goes to `stall`.
+double untilShown(const std::function<bool()> &shown, double &stall) {
+    QElapsedTimer all;
+    all.start();
+    stall = 0;
+    while (!shown()) {
+        stall = std::max(stall, milliseconds([] { QCoreApplication::processEvents(QEventLoop::AllEvents); }));
+        if (all.elapsed() > 60'000)
+            qFatal("the window never showed what changed outside");
+    }
+    return double(all.nsecsElapsed()) / 1e6;
+}
+
+double cpuMilliseconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+
+// Changes made by other programs while the window runs: a journal added, a
+// sync client writing 5,000 files from a thread of its own, and nothing at all.
+void measureOutsideChanges(Figures &figures, const QString &appDir, Form1 &w) {
+    auto *List1 = w.findChild<ListBox *>(u"List1"_s);
+    const auto *List2 = static_cast<const CountingList *>(w.findChild<QWidget *>(u"List2"_s));
+    double stall = 0;
+    figures.repeat(
+        "outside", 20, [](int) {},
+        [&] {
+            const qsizetype before = List1->listCount();
+            addJournal(appDir, u"Outside Journal %1"_s.arg(before));
+            untilShown([&] { return List1->listCount() == before + 1; }, stall);
+        });
+    std::vector<double> bursts, stalls;
+    for (int i = 0; i < 5; ++i) {
+        const qint64 expected = List2->listCount() + 5000;
+        std::thread writer([&] { writeArticles(appDir + u"/Example/Burst %1"_s.arg(i), 5000, 0); });
+        bursts.push_back(untilShown([&] { return List2->listCount() == expected; }, stall));
+        writer.join();
+        stalls.push_back(stall);
+    }
+    figures.value["burst"] = percentile(bursts, 0.95);
+    figures.value["stall"] = percentile(stalls, 0.95);
+    // The window's own loop, waiting: only the clock lines tick, once a second.
+    QEventLoop idle;
+    QTimer::singleShot(10'000, &idle, &QEventLoop::quit);
+    const double cpuBefore = cpuMilliseconds();
+    idle.exec();
+    figures.value["idle_cpu"] = cpuMilliseconds() - cpuBefore;
 }
 
 // Measures one size and prints its block, then a line the table is made from.
@@ -227,6 +288,7 @@ int measure(const Size &size) {
         QTest::mouseClick(Command10, Qt::LeftButton);
         paint();
     });
+    measureOutsideChanges(figures, appDir, w);
     figures.value["memory"] = std::max(figures.value["memory"], double(peakResidentKiB()) / 1024);
 
     const double floor = figures.value["floor"];

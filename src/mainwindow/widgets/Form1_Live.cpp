@@ -24,8 +24,8 @@ namespace varnotel {
 
 namespace {
 
-// News is gathered this long, about two frames, before it is shown.
-constexpr int kGatherMs = 30;
+// News is gathered this long, a frame, before it is shown.
+constexpr int kGatherMs = 16;
 // Where no watch can tell (a network file system), the folders are asked this often.
 constexpr int kAskEveryMs = 2000;
 
