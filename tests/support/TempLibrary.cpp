@@ -49,8 +49,6 @@ QByteArray TempLibrary::read(QStringView relative) const {
 
 bool TempLibrary::exists(QStringView relative) const { return QFileInfo::exists(path(relative)); }
 
-bool TempLibrary::isFolder(QStringView relative) const { return QFileInfo(path(relative)).isDir(); }
-
 bool TempLibrary::remove(QStringView relative) const {
     const QFileInfo info(path(relative));
     if (info.isDir() && !info.isSymLink())

@@ -41,7 +41,6 @@ public:
     void write(QStringView relative, const QByteArray &bytes) const;
     QByteArray read(QStringView relative) const;
     bool exists(QStringView relative) const;
-    bool isFolder(QStringView relative) const;
     bool remove(QStringView relative) const; // a file, or a folder with all it holds
     // Every entry below the application folder, relative, sorted; folders end in "/".
     QStringList tree() const;

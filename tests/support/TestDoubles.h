@@ -36,7 +36,6 @@ class FakePlayer final : public MediaPlayer {
 public:
     void setUrl(const QString &url) override {
         m_url = url;
-        ++urlSets;
         if (kInitialPlayerSettings.autoStart)
             play();
     }
@@ -82,7 +81,6 @@ public:
 
     PlayState state = PlayState::Stopped;
     int plays = 0; // calls of play(), a restart among them
-    int urlSets = 0;
     bool unplayable = false;
 
 private:

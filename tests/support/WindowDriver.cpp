@@ -1,11 +1,11 @@
 #include "support/WindowDriver.h"
 
 #include "library/FolderScanner.h"
-#include "platform/FileNames.h"
 #include "mainwindow/widgets/ListBox.h"
 #include "mainwindow/widgets/PictureBox.h"
 #include "mainwindow/widgets/TextBox.h"
 #include "music/widgets/MediaPlayerBar.h"
+#include "platform/FileNames.h"
 #include "support/Expectations.h"
 
 #include <QAbstractButton>
@@ -23,6 +23,18 @@ namespace varnotel::test {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Where something other than the background colour is painted (the ink of
+// the text); an empty rectangle when nothing is.
+QRect inkBounds(const QImage &image, const QColor &background) {
+    QRect bounds;
+    const QRgb paper = background.rgb();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != paper)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
 
 QPoint middleOf(QAbstractItemView *view, qsizetype row) {
     const QModelIndex index = view->model()->index(static_cast<int>(row), 0);
@@ -164,16 +176,6 @@ QStringList restorable(const Session &s) {
     }
     paths.sort();
     return paths;
-}
-
-QRect inkBounds(const QImage &image, const QColor &background) {
-    QRect bounds;
-    const QRgb paper = background.rgb();
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != paper)
-                bounds |= QRect(x, y, 1, 1);
-    return bounds;
 }
 
 bool frameUncovered(const QWidget *control) {

@@ -117,9 +117,6 @@ Step resisting(const QStringList &files, int times = FaultyFileSystem::kForever)
 // application folder, sorted: what its .trashinfo files record.
 QStringList restorable(const Session &s);
 
-// Where something other than the background colour is painted (the ink of
-// the text); an empty rectangle when nothing is.
-QRect inkBounds(const QImage &image, const QColor &background);
 // Whether the control shows its whole frame: at the middle of each of its
 // edges the window finds the control itself, not another control over it.
 bool frameUncovered(const QWidget *control);
