@@ -14,9 +14,10 @@ namespace varnotel {
 namespace {
 
 // Entries coming and going, and the folder's own permissions: whatever changes
-// what a reading of the folder would list.
-constexpr uint32_t kWatchedEvents =
-    IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB | IN_DELETE_SELF | IN_ONLYDIR;
+// what a reading of the folder would list. The folder moved away counts too:
+// for a tree's root, no watched parent would tell.
+constexpr uint32_t kWatchedEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
+                                    IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
 // File systems on which every change passes through this kernel. Network and
 // FUSE file systems can change on another machine or in another process
