@@ -22,6 +22,7 @@ class LiveTest : public QObject {
     Q_OBJECT
 private slots:
     void changesMadeOutsideShowByThemselves();
+    void aLibraryTakenAwayAndBroughtBack();
 };
 
 void LiveTest::changesMadeOutsideShowByThemselves() {
@@ -66,6 +67,27 @@ void LiveTest::changesMadeOutsideShowByThemselves() {
     QCOMPARE(shown.ui.Text3->text(), u"\"44.1\"\r\n"_s);
     QCOMPARE(libraryShown(shown), libraryOnDisk(s.lib.appDir()));
     QVERIFY(shown.seams.errors.reports.isEmpty());
+}
+
+// The disk holding the library is taken away and brought back: the window
+// shows it as it is, and says so once.
+void LiveTest::aLibraryTakenAwayAndBroughtBack() {
+    Session s;
+    s.lib.addJournal(u"Cell");
+    s.lib.write(u"Example/Cell/a.pdf", "a");
+    ShownWindow &shown = s.start();
+    const QStringList whole = libraryShown(shown);
+    QTRY_VERIFY(!shown.window.settingUpWatches());
+    const auto move = [&](const QString &from, const QString &to) {
+        for (const QString &folder : {u"Journal"_s, u"Example"_s})
+            QVERIFY(QDir(s.lib.appDir()).rename(folder + from, folder + to));
+    };
+    move({}, u".away"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(shown.ui.List1->listCount(), 0, kWithinMs);
+    QCOMPARE(libraryShown(shown), libraryOnDisk(s.lib.appDir()));
+    move(u".away"_s, {});
+    QTRY_COMPARE_WITH_TIMEOUT(libraryShown(shown), whole, kWithinMs);
+    QCOMPARE(shown.seams.errors.kinds(), QList<QList<FailureKind>>{{FailureKind::LibraryGone}});
 }
 
 QTEST_MAIN(LiveTest)

@@ -60,7 +60,7 @@ public:
     int newsDescriptor() const { return m_watches.newsDescriptor(); }
     // Whether some folder's changes only asking finds (no watch on it yet, a
     // link, a file system no watch can tell of): the next recount asks.
-    bool mustAsk() const { return m_mustWalk; }
+    bool mustAsk() const { return m_mustWalk || !m_top; } // a missing root comes back unwatched
 
 private:
     bool tryWalk(const EntryStatus &rootStatus, bool strict);

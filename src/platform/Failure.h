@@ -34,6 +34,7 @@ enum class FailureKind {
     CannotStart,       // the desktop's program could not be started
     UnreadableFolders, // folders of the library could not be read
     DriveUnavailable,  // the drive picked in the import dialog is not there
+    LibraryGone,       // the library's folders went away while the window followed them (a disk removed)
 };
 Q_ENUM_NS(FailureKind)
 

@@ -116,6 +116,7 @@ private:
     void newsArrived();
     void showWhatChanged();
     void askWhereNoWatchTells();
+    void tellOnceIfTheLibraryWent();
     void showJournalsAgain(const std::optional<QString> &journal);
     void showSelectedJournalAgain(const QString &journal);
     // Every failure of one action in one message.
@@ -148,6 +149,7 @@ private:
     QTimer *m_follow = nullptr;
     QTimer *m_ask = nullptr;
     bool m_everyFolderTells = false;
+    bool m_libraryGone = false; // told once, until it is back
     std::vector<QSocketNotifier *> m_news;
     std::unique_ptr<FolderWatch> m_recordWatch; // the IF, homepage and notes folders
 

@@ -7,6 +7,7 @@
 
 #include "library/LibraryPaths.h"
 #include "library/LibraryScanner.h"
+#include "library/Messages.h"
 #include "library/ShowJournal.h"
 #include "mainwindow/widgets/CountingList.h"
 #include "mainwindow/widgets/ListBox.h"
@@ -99,8 +100,23 @@ void Form1::showWhatChanged() {
     PrintStatistics();
     if (journal && currentJournal() == journal)
         showSelectedJournalAgain(*journal);
+    tellOnceIfTheLibraryWent();
     for (QSocketNotifier *notifier : m_news)
         notifier->setEnabled(true);
+}
+
+// A library on a disk that is taken away shows empty, and says why once; when
+// the disk is back, the library shows again.
+void Form1::tellOnceIfTheLibraryWent() {
+    const bool gone = !m_platform.fs.folderExists(paths::journalFolder(m_appDir)) &&
+                      !m_platform.fs.folderExists(paths::exampleRoot(m_appDir));
+    if (gone && !m_libraryGone)
+        report(failureNaming(FailureKind::LibraryGone,
+                             QStringLiteral("期刊库的文件夹不见了(磁盘被移除了?)。它们回来后会自动显示:"),
+                             QStringLiteral("The library's folders are gone (was a disk removed?). They will "
+                                            "show again once they are back:"),
+                             m_appDir));
+    m_libraryGone = gone;
 }
 
 // The journal list is built again only when it changed; the selected journal
