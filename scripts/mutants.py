@@ -337,6 +337,32 @@ def show(plan_file, k, root):
     return entry, source
 
 
+def match(plan_file, root, log_file):
+    """Prints, one a line, the places in the plan of the survivors a log lists ("file:line: what"), found by
+    their file and description, since lines may have moved; tells of those the tree no longer has."""
+    lines = Path(log_file).read_text(encoding="utf-8").splitlines()
+    start = next(i for i, line in enumerate(lines) if line.startswith("survivors ("))
+    wanted = []
+    for line in lines[start + 1:]:
+        if line.startswith("did not compile"):
+            break
+        file, _, rest = line.partition(":")
+        wanted.append((file, rest.partition(": ")[2]))
+    sources = {}
+    with open(plan_file, encoding="utf-8") as entries:
+        for k, text in enumerate(entries, 1):
+            entry = json.loads(text)
+            if not any(entry["file"] == file for file, _ in wanted):
+                continue
+            source = sources.setdefault(entry["file"], Path(root, entry["file"]).read_text(encoding="utf-8"))
+            key = (entry["file"], describe(source, entry))
+            if key in wanted:
+                wanted.remove(key)
+                print(k)
+    for file, what in wanted:
+        print(f"mutants: no longer in the tree: {file}: {what}", file=sys.stderr)
+
+
 def apply(plan_file, k, copy):
     entry, source = show(plan_file, k, copy)
     mutant = source[:entry["start"]] + entry["replacement"] + source[entry["end"]:]
@@ -392,6 +418,8 @@ if __name__ == "__main__":
     command, args = sys.argv[1], sys.argv[2:]
     if command == "plan":
         plan(args[0], int(args[1]))
+    elif command == "match":
+        match(*args)
     elif command == "show":
         show(args[0], int(args[1]), args[2])
     elif command == "apply":

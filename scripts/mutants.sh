@@ -3,11 +3,13 @@
 # condition negated, a statement removed, true and false swapped) and runs the tests that link the faulty
 # library. A mutant the tests catch is killed; one they pass is a survivor, a fault no test checks.
 #
-#   bash scripts/mutants.sh [-n N] [-s SEED] [--list]
+#   bash scripts/mutants.sh [-n N] [-s SEED] [--list] [--again LOG]
 #
 #   -n N      how many mutants to judge (default 60); one that does not compile is replaced by the next
 #   -s SEED   the seed that picks them (default 16): the same seed on the same tree, the same mutants
 #   --list    print the first N mutants of the seeded sequence and stop, without building
+#   --again LOG   judge again only the survivors an earlier run printed to LOG (found by file and
+#                 description): the run's score then rises by those the suite now kills
 #
 # The working tree is never written: the mutants go into a private copy under build-mutants/source/, built
 # in build-mutants/build/ (Debug, no sanitizers). The last line is "mutation score: K/N". It takes under a
@@ -20,13 +22,14 @@ copy=$work/source
 build=$work/build
 helper=(python3 "$repo/scripts/mutants.py")
 
-count=60 seed=16 list_only=false
+count=60 seed=16 list_only=false again=
 while (($# > 0)); do
     case $1 in
     -n) count=$2 && shift 2 ;;
     -s) seed=$2 && shift 2 ;;
     --list) list_only=true && shift ;;
-    *) echo "usage: bash scripts/mutants.sh [-n N] [-s SEED] [--list]" >&2 && exit 2 ;;
+    --again) again=$2 && shift 2 ;;
+    *) echo "usage: bash scripts/mutants.sh [-n N] [-s SEED] [--list] [--again LOG]" >&2 && exit 2 ;;
     esac
 done
 
@@ -107,9 +110,19 @@ echo "mutants: the unmutated suite passes in $((SECONDS - started))s; a mutant's
 
 killed=0 judged=0 broken=0 survivors=() k=0
 began=$SECONDS
+chosen=()
+if [[ -n $again ]]; then
+    mapfile -t chosen < <("${helper[@]}" match "$work/plan.jsonl" "$repo" "$again")
+    count=${#chosen[@]}
+fi
 while ((judged < count)); do
-    k=$((k + 1))
-    line=$("${helper[@]}" apply "$work/plan.jsonl" "$k" "$copy") || { echo "mutants: no more candidates" && break; }
+    if [[ -n $again ]]; then
+        ((k < ${#chosen[@]})) || break
+        k_index=${chosen[$k]} && k=$((k + 1))
+    else
+        k=$((k + 1)) && k_index=$k
+    fi
+    line=$("${helper[@]}" apply "$work/plan.jsonl" "$k_index" "$copy") || { echo "mutants: no more candidates" && break; }
     IFS=$'\t' read -r file at what <<<"$line"
     mutated=$file
     started=$SECONDS

@@ -7,6 +7,7 @@
 #include "support/Expectations.h"
 #include "support/WindowDriver.h"
 
+#include <QComboBox>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -146,9 +147,14 @@ private slots:
                         openDialog, papers, refresh, notes, press("Command1")},
                        {}, {}, kActa + QStringList{u"c.pdf"_s}, 5,
                        {{K::NoExampleFolder}, {K::NothingSelected}, {K::NothingSelected}});
+        // Opened on a folder of the home folder, the dialog shows that drive.
+        const Step inHome = [](Session &) { QDir::setCurrent(QDir::homePath()); };
+        const Step onHomeDrive = [](Session &s) {
+            QVERIFY(named<QComboBox>(s, "Drive1")->currentText().endsWith(u"[主文件夹 Home folder]"_s));
+        };
         QTest::newRow("the drives followed, the main window closed")
-            << Outcome({openDialog, key("Drive1", Qt::Key_Down), showsFolder(QDir::homePath()),
-                        key("Drive1", Qt::Key_Home), showsFolder(u"/"_s),
+            << Outcome({inHome, openDialog, onHomeDrive, key("Drive1", Qt::Key_Home), showsFolder(u"/"_s),
+                        key("Drive1", Qt::Key_Down), showsFolder(QDir::homePath()),
                         [](Session &s) { s.shown->window.close(); }, noDialog});
         // The kernel copies no pseudo file: its size says 0, and only reading finds the text.
         QFile version(u"/proc/version"_s);
