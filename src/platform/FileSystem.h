@@ -80,6 +80,7 @@ struct FolderRead {
     qint64 unlistedFiles = 0; // plain files only counted (FileNames::Counted)
     QStringList idleLinks;    // links that lead to nothing listed now, but may later
     QStringList scratchFiles; // scratch files found there, passed over (ScratchNames)
+    qint64 systemEntries = 0; // FIFOs, sockets, devices: never listed
 };
 
 class FolderCursor;

@@ -33,6 +33,10 @@ public:
     // when the folder read is still that very folder, `before` is the status
     // returned; otherwise a fresh one, taken before the entries are read.
     virtual FolderRead read(const EntryStatus &before, FileNames files, Subfolders subfolders) = 0;
+    // Reads only the entries of that folder with these names, as read() would
+    // list them with files named; a name no longer there is left out. The
+    // status is the folder's own now.
+    virtual FolderRead readNamed(const QStringList &names, Subfolders subfolders) = 0;
     // A short path that names that very folder, which the cursor holds open
     // while it stands there: the folder watch is put on it through this.
     // Empty when it cannot be opened.

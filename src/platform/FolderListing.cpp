@@ -74,18 +74,16 @@ struct Reading {
 // Plain files are known from the folder alone; folders are asked for their
 // identity and times, or named by their entry's inode; links are followed.
 // Sockets, FIFOs, devices and dangling links are system entries and not listed.
-void addEntry(const Reading &reading, const dirent64 &entry, Listing &listing) {
+void addEntry(const Reading &reading, const char *name, unsigned char type, quint64 inode, Listing &listing) {
     const int fd = reading.fd;
     const FileNames files = reading.files;
-    const char *name = entry.d_name;
-    unsigned char type = entry.d_type;
     if (isScratchName(name)) {
         noteScratchFile(fd, name, type, listing);
         return;
     }
     if (type == DT_DIR && reading.subfolders == Subfolders::InodesOnly) {
         listing.entries.append(
-            {nameOf(name), DirEntry::Kind::Folder, {reading.device, quint64(entry.d_ino)}, {}, false, false});
+            {nameOf(name), DirEntry::Kind::Folder, {reading.device, inode}, {}, false, false});
         return;
     }
     struct stat st {};
@@ -102,8 +100,10 @@ void addEntry(const Reading &reading, const dirent64 &entry, Listing &listing) {
         addFile(listing, name, files, link);
         return;
     }
-    if (type != DT_DIR && type != DT_LNK)
+    if (type != DT_DIR && type != DT_LNK) {
+        ++listing.systemEntries;
         return;
+    }
     if (!stated && ::fstatat(fd, name, &st, 0) != 0)
         st.st_mode = 0;
     if (S_ISREG(st.st_mode))
@@ -134,10 +134,29 @@ Listing listFolder(int fd, FileNames files, Subfolders subfolders, quint64 devic
             const auto *entry = reinterpret_cast<const dirent64 *>(buffer + offset);
             offset += entry->d_reclen;
             if (!isDotOrDotDot(entry->d_name))
-                addEntry(reading, *entry, listing);
+                addEntry(reading, entry->d_name, entry->d_type, quint64(entry->d_ino), listing);
             else if (entry->d_name[1] == '\0')
                 listing.selfInode = entry->d_ino;
         }
+    }
+    passOverTrash(fd, listing);
+    sortByName(listing.entries);
+    return listing;
+}
+
+// Each name is asked as a reading meets it: its type and the inode its entry
+// names, which lstat gives for all but a folder something is mounted on, and
+// a mount never comes with a new entry.
+Listing listNames(int fd, const QStringList &names, Subfolders subfolders, quint64 device) {
+    const Reading reading{fd, FileNames::Listed, subfolders, device};
+    Listing listing;
+    for (const QString &name : names) {
+        const QByteArray bytes = native(name);
+        struct stat st {};
+        if (!isDotOrDotDot(bytes.constData()) &&
+            ::fstatat(fd, bytes.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+            addEntry(reading, bytes.constData(), static_cast<unsigned char>(IFTODT(st.st_mode)),
+                     quint64(st.st_ino), listing);
     }
     passOverTrash(fd, listing);
     sortByName(listing.entries);

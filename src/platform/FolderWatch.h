@@ -26,10 +26,19 @@ public:
     virtual std::optional<Watched> watch(FolderCursor &cursor) = 0;
     virtual void unwatch(int handle) = 0;
 
+    // An entry of a watched folder that came (made, moved in) or went
+    // (deleted, moved away).
+    struct NamedChange {
+        int handle;
+        QString name;
+        bool came;   // else went
+        bool folder; // the entry was a folder, as the system tells it
+    };
     struct News {
-        QList<int> changed;     // folders whose entries or own state changed
-        QList<int> ended;       // watches the system ended: the folder was deleted or unmounted
-        bool lostTrack = false; // changes may have gone unreported: ask every folder again
+        QList<int> changed;       // folders whose own state changed, or entries in ways not named
+        QList<int> ended;         // watches the system ended: the folder was deleted or unmounted
+        bool lostTrack = false;   // changes may have gone unreported: ask every folder again
+        QList<NamedChange> named; // in the order they happened
     };
     // What happened since the last call.
     virtual News takeNews() = 0;

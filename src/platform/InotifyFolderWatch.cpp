@@ -18,6 +18,7 @@ namespace {
 // for a tree's root, no watched parent would tell.
 constexpr uint32_t kWatchedEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
                                     IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+constexpr uint32_t kEntryCameOrWent = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
 
 // File systems on which every change passes through this kernel. Network and
 // FUSE file systems can change on another machine or in another process
@@ -125,8 +126,13 @@ void InotifyFolderWatch::readEvents(News &news) {
             } else if (event->mask & IN_IGNORED) {
                 news.ended << event->wd;
                 news.changed << event->wd;
-            } else if (!((event->mask & IN_ATTRIB) && event->len > 0)) {
-                // A file's own attributes change nothing in its folder's listing.
+            } else if (event->len > 0 && (event->mask & kEntryCameOrWent)) {
+                news.named.append({event->wd, posix::nameOf(event->name),
+                                   (event->mask & (IN_CREATE | IN_MOVED_TO)) != 0,
+                                   (event->mask & IN_ISDIR) != 0});
+            } else if (event->len == 0) {
+                // The folder's own attributes, or the folder deleted or moved;
+                // an entry's own attributes change nothing in its folder's listing.
                 news.changed << event->wd;
             }
         }

@@ -98,6 +98,25 @@ FolderRead PosixFolderCursor::read(const EntryStatus &before, FileNames files, S
     read.unlistedFiles = listing.unlistedFiles;
     read.idleLinks = std::move(listing.idleLinks);
     read.scratchFiles = std::move(listing.scratchFiles);
+    read.systemEntries = listing.systemEntries;
+    return read;
+}
+
+FolderRead PosixFolderCursor::readNamed(const QStringList &names, Subfolders subfolders) {
+    FolderRead read;
+    struct stat st {};
+    if (!reach(depth()) || ::fstat(m_levels[m_held].fd, &st) != 0)
+        return read;
+    const int fd = m_levels[m_held].fd;
+    read.status = statusOf(st);
+    if (subfolders == Subfolders::InodesOnly && !entriesNameTrueInodes(fd, read.status.id.device))
+        subfolders = Subfolders::Stated;
+    Listing listing = listNames(fd, names, subfolders, read.status.id.device);
+    read.opened = true;
+    read.entries = std::move(listing.entries);
+    read.idleLinks = std::move(listing.idleLinks);
+    read.scratchFiles = std::move(listing.scratchFiles);
+    read.systemEntries = listing.systemEntries;
     return read;
 }
 

@@ -30,6 +30,7 @@ public:
     EntryStatus status() override;
     EntryStatus status(const QString &name) override;
     FolderRead read(const EntryStatus &before, FileNames files, Subfolders subfolders) override;
+    FolderRead readNamed(const QStringList &names, Subfolders subfolders) override;
     QString here() override;
 
 private:

@@ -140,6 +140,14 @@ public:
                 m_owner.coarse({EntryStatus::Kind::Folder, entry.folderId, entry.folderTimes}).times;
         return read;
     }
+    FolderRead readNamed(const QStringList &names, Subfolders subfolders) override {
+        m_owner.beforeReading(m_path);
+        if (m_owner.denies(m_path))
+            return {};
+        FolderRead read = m_real->readNamed(names, subfolders);
+        read.status = m_owner.coarse(read.status);
+        return read;
+    }
     QString here() override { return m_real->here(); }
 
 private:
@@ -174,7 +182,9 @@ public:
     News takeNews() override {
         News news = m_real->takeNews();
         // An overflow may swallow the end of a watch too.
-        return m_owner.takeLostWatchNews() ? News{{}, {}, true} : news;
+        if (m_owner.takeLostWatchNews())
+            news = {.changed = {}, .ended = {}, .lostTrack = true, .named = {}};
+        return news;
     }
 
 private:
