@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FolderCursor.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,20 @@ struct RememberedLinks {
     QStringList toFiles;
     QStringList toNothing; // dangling, or to a system entry
     QStringList toAbove;   // to a folder that holds the whole tree: not followed
+};
+
+// What a folder's watch told by name since the folder was read.
+struct NamedNews {
+    // The first change of each name since the last recount: whether it came,
+    // and whether as a folder.
+    struct First {
+        bool came;
+        bool folder;
+    };
+    QHash<QString, First> pending;
+    // Where only files are counted, the names whose state a named change
+    // told since: whether each is a counted file now.
+    QHash<QString, bool> counted;
 };
 
 // A folder as it was last read: its listing, and what tells whether that
@@ -46,7 +61,11 @@ struct RememberedFolder {
 
     // Its listing.
     QStringList items;
+    QStringList fileNames; // the files' whole names beside their items, where items are kept
     qint64 fileCount = 0;
+    bool systemEntries = false; // it holds a FIFO, a socket or a device, never counted
+    quint64 readIn = 0;         // the recount that read it last
+    std::unique_ptr<NamedNews> named;
     std::unique_ptr<RememberedLinks> links; // few folders have any
     bool hasLinks = false;                  // links of its own, or subfolders through links
     std::vector<std::unique_ptr<RememberedFolder>> subfolders;
@@ -69,6 +88,18 @@ struct RememberedFolder {
         }
     }
 };
+
+// A subfolder not yet read, of the folder, known by the id its entry gives.
+inline std::unique_ptr<RememberedFolder> newSubfolder(RememberedFolder &folder, const EntryId &id,
+                                                      bool isLink) {
+    auto sub = std::make_unique<RememberedFolder>();
+    sub->parent = &folder;
+    sub->depth = folder.depth + 1;
+    sub->listedId = id;
+    sub->isLink = isLink;
+    sub->belowLink = folder.belowLink || isLink;
+    return sub;
+}
 
 struct EntryIdHash {
     size_t operator()(const EntryId &id) const noexcept {

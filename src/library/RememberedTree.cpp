@@ -23,7 +23,8 @@ constexpr int kWalkAttempts = 4;
 
 RememberedTree::RememberedTree(FileSystem &fs, QString root, Keep keep)
     : m_fs(fs), m_root(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/')), m_keep(keep),
-      m_above(folderAndItsAncestors(fs, m_root)), m_check(fs, m_above), m_pairing(m_above), m_watches(fs) {}
+      m_above(folderAndItsAncestors(fs, m_root)), m_check(fs, m_above), m_pairing(m_above),
+      m_named(keep == Keep::ItemTexts), m_watches(fs) {}
 
 QStringList RememberedTree::unreadableFolders() {
     QStringList denied;
@@ -43,6 +44,7 @@ RememberedTree::~RememberedTree() {
 
 const RememberedTree::Files &RememberedTree::recount() {
     m_fresh.clear();
+    ++m_recount;
     if (m_watches.beginRecount(m_top.get()))
         m_mustWalk = true;
     m_startNs = realTimeNs();
@@ -120,6 +122,8 @@ bool RememberedTree::mayMeetAFolderTwice() const { return m_links > 0 || m_mount
 // folder is not the one its parent listed (gone, or another folder now).
 bool RememberedTree::bringUpToDate(RememberedFolder &folder, FollowingCursor &cursor) {
     std::optional<EntryStatus> current = m_fresh.take(folder);
+    if (folder.named && !folder.named->pending.isEmpty())
+        applyNamedChanges(folder, cursor, current);
     if (!ListingCheck::vouchedByItsWatch(folder, current)) {
         FolderCursor &here = cursor.at(folder);
         if (!m_check.holds(folder, here, current, m_fresh))
@@ -129,6 +133,24 @@ bool RememberedTree::bringUpToDate(RememberedFolder &folder, FollowingCursor &cu
         m_mustWalk = true; // it must be asked again next time
     return !folder.parent ||
            (folder.status.kind == EntryStatus::Kind::Folder && folder.status.id == folder.listedId);
+}
+
+// Only into a listing its watch vouches for but for the names it told;
+// otherwise, or when the names cannot tell, the folder is read whole.
+void RememberedTree::applyNamedChanges(RememberedFolder &folder, FollowingCursor &cursor,
+                                       const std::optional<EntryStatus> &current) {
+    folder.dirty = folder.dirty || !ListingCheck::vouchedByItsWatch(folder, current);
+    NamedChanges::Outcome outcome;
+    if (!folder.dirty)
+        outcome = m_named.apply(folder, cursor.at(folder), m_recount, m_fresh);
+    folder.named->pending.clear();
+    if (!outcome.applied) {
+        folder.dirty = true;
+        return;
+    }
+    for (const std::unique_ptr<RememberedFolder> &gone : outcome.gone)
+        forget(*gone);
+    noteScratchFiles(folder, outcome.scratchFiles);
 }
 
 // A watch begins before the reading, so no change falls between the two; a
@@ -165,7 +187,11 @@ void RememberedTree::install(RememberedFolder &folder, FolderCursor &cursor, Fol
     folder.dirty = false;
     folder.verify = false;
     folder.trusted = m_check.settled(read.status, m_startNs);
+    folder.readIn = m_recount;
+    folder.named.reset();
+    folder.systemEntries = read.systemEntries > 0;
     folder.items.clear();
+    folder.fileNames.clear();
     folder.links.reset();
     folder.fileCount = read.unlistedFiles;
     for (DirEntry &entry : read.entries) {
@@ -175,17 +201,14 @@ void RememberedTree::install(RememberedFolder &folder, FolderCursor &cursor, Fol
         if (entry.link)
             linksOf(folder).toFiles.append(entry.name);
         if (m_keep == Keep::ItemTexts) {
+            folder.fileNames.append(entry.name);
             dropLastFourCharacters(entry.name);
             folder.items.append(std::move(entry.name));
         }
     }
     if (!read.idleLinks.isEmpty())
         linksOf(folder).toNothing = std::move(read.idleLinks);
-    if (!read.scratchFiles.isEmpty() && !folder.belowLink && !folder.isLink) {
-        const QString path = pathOf(folder, m_root);
-        for (const QString &name : read.scratchFiles)
-            m_scratchFiles << path + name;
-    }
+    noteScratchFiles(folder, read.scratchFiles);
     SubfolderPairing::Outcome paired = m_pairing.pair(folder, cursor, read.entries, m_fresh);
     m_links += paired.newLinks;
     for (const std::unique_ptr<RememberedFolder> &gone : paired.gone)
@@ -193,6 +216,15 @@ void RememberedTree::install(RememberedFolder &folder, FolderCursor &cursor, Fol
     folder.hasLinks = folder.links != nullptr;
     for (const std::unique_ptr<RememberedFolder> &sub : folder.subfolders)
         folder.hasLinks = folder.hasLinks || sub->isLink;
+}
+
+// Left for the clean-up, unless reached through a link: those lie elsewhere.
+void RememberedTree::noteScratchFiles(const RememberedFolder &folder, const QStringList &names) {
+    if (names.isEmpty() || folder.belowLink || folder.isLink)
+        return;
+    const QString path = pathOf(folder, m_root);
+    for (const QString &name : names)
+        m_scratchFiles << path + name;
 }
 
 void RememberedTree::takeFiles(const RememberedFolder &folder) {

@@ -2,6 +2,7 @@
 
 #include "library/FreshStatuses.h"
 #include "library/ListingCheck.h"
+#include "library/NamedChanges.h"
 #include "library/RememberedFolder.h"
 #include "library/SubfolderPairing.h"
 #include "library/WatchSchedule.h"
@@ -24,8 +25,9 @@ namespace varnotel {
 //
 // A folder's state is known without asking it while a watch reports its
 // changes (WatchSchedule); otherwise it is asked for its status, which counts
-// only once settled (ListingCheck). A folder that moved keeps what is
-// remembered of it (SubfolderPairing).
+// only once settled (ListingCheck). What its watch names as come or gone is
+// asked by name (NamedChanges). A folder that moved keeps what is remembered
+// of it (SubfolderPairing).
 class RememberedTree {
 public:
     // What is kept of the files: their item texts (the name less its last four
@@ -66,8 +68,11 @@ private:
     bool tryWalk(const EntryStatus &rootStatus, bool strict);
     bool mayMeetAFolderTwice() const;
     bool bringUpToDate(RememberedFolder &folder, FollowingCursor &cursor);
+    void applyNamedChanges(RememberedFolder &folder, FollowingCursor &cursor,
+                           const std::optional<EntryStatus> &current);
     void reread(RememberedFolder &folder, FolderCursor &cursor, std::optional<EntryStatus> before);
     void install(RememberedFolder &folder, FolderCursor &cursor, FolderRead &read);
+    void noteScratchFiles(const RememberedFolder &folder, const QStringList &names);
     void takeFiles(const RememberedFolder &folder);
     void forget(RememberedFolder &folder);
 
@@ -77,6 +82,7 @@ private:
     const QList<EntryId> m_above; // the root and every folder above it
     const ListingCheck m_check;
     const SubfolderPairing m_pairing;
+    const NamedChanges m_named;
     WatchSchedule m_watches;
     std::unique_ptr<RememberedFolder> m_top;
     // The statuses parents' readings and link checks gave during this recount.
@@ -87,6 +93,7 @@ private:
     Files m_files;
     QStringList m_scratchFiles;
     qint64 m_startNs = 0;   // when the current recount began
+    quint64 m_recount = 0;  // how many recounts began
     bool m_mustWalk = true; // false while the last result is known to hold
 };
 

@@ -1,6 +1,7 @@
 #include "library/SubfolderPairing.h"
 
 #include "library/ListingCheck.h"
+#include "library/ListingOrder.h"
 
 #include <unordered_map>
 
@@ -12,16 +13,6 @@ struct SubfolderPairing::Pending {
     const DirEntry *entry;
     std::optional<EntryStatus> fresh;
 };
-
-namespace {
-
-// The order every listing has: case-insensitive by name, ties by exact name.
-bool listedBefore(const QString &a, const QString &b) {
-    const int folded = a.compare(b, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a < b;
-}
-
-} // namespace
 
 SubfolderPairing::SubfolderPairing(const QList<EntryId> &above) : m_above(above) {}
 
@@ -93,13 +84,8 @@ int SubfolderPairing::pairById(RememberedFolder &folder, std::vector<std::unique
                 sub = std::move(old[it->second]);
         }
         if (!sub) {
-            sub = std::make_unique<RememberedFolder>();
-            sub->parent = &folder;
-            sub->depth = folder.depth + 1;
-            sub->listedId = id;
-            sub->isLink = entry.link;
+            sub = newSubfolder(folder, id, entry.link);
             newLinks += entry.link ? 1 : 0;
-            sub->belowLink = folder.belowLink || entry.link;
         }
         sub->name = entry.name;
         fresh.set(*sub, pending.fresh);

@@ -24,6 +24,12 @@ bool WatchSchedule::beginRecount(RememberedFolder *top) {
             mayHaveChanged = true;
         }
     }
+    for (const FolderWatch::NamedChange &change : news.named) {
+        if (const auto it = m_byWatch.find(change.handle); it != m_byWatch.end()) {
+            noteNamedChange(*it->second, change);
+            mayHaveChanged = true;
+        }
+    }
     for (const int handle : news.ended) {
         if (const auto it = m_byWatch.find(handle); it != m_byWatch.end()) {
             it->second->watch = -1;
@@ -36,6 +42,17 @@ bool WatchSchedule::beginRecount(RememberedFolder *top) {
         mayHaveChanged = true;
     }
     return mayHaveChanged;
+}
+
+// A folder read whole anyway needs no names; for the others the first change
+// of each name is kept, which tells what it was before.
+void WatchSchedule::noteNamedChange(RememberedFolder &folder, const FolderWatch::NamedChange &change) {
+    if (folder.dirty)
+        return;
+    if (!folder.named)
+        folder.named = std::make_unique<NamedNews>();
+    if (!folder.named->pending.contains(change.name))
+        folder.named->pending.insert(change.name, {change.came, change.folder});
 }
 
 // After lost news a watch may have ended unreported: it is put on again.

@@ -2,6 +2,7 @@
 
 #include "library/RememberedFolder.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderWatch.h"
 
 #include <QDeadlineTimer>
 #include <QString>
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace varnotel {
-
-class FolderWatch;
 
 // When the remembered folders are watched, and what their watch reports.
 // The first recount reads every folder without watching it, so that start-up
@@ -54,6 +53,7 @@ public:
     int newsDescriptor() const;
 
 private:
+    static void noteNamedChange(RememberedFolder &folder, const FolderWatch::NamedChange &change);
     bool wantsWatch(const RememberedFolder &folder) const;
     std::optional<EntryStatus> startWatch(RememberedFolder &folder, FolderCursor &cursor);
     void dropWatch(RememberedFolder &folder);
