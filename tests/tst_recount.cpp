@@ -206,6 +206,12 @@ struct Disk {
         ::close(to);
         return brief(names.join(u'/') + u'/' + name) + u" -> Example/"_s + moved;
     }
+    // Someone writes a file into the folder the program is about to read.
+    QString makeFileWhileRead(const QString &folder) const {
+        const QString name = newName();
+        QFile(folder + name).open(QIODevice::NewOnly);
+        return u"new file "_s + brief(folder.mid(lib.appDir().size()) + name);
+    }
     QString moveHere(const QString &path) const { return move(pick(below(false)), path); }
     QString replaceTree(const QString &) const {
         const QString root = pick(below(true)).section(u'/', 0, 0);
@@ -280,12 +286,14 @@ private slots:
                 program.seams.fs.loseWatchNews();
                 log += u"\n  %1: news lost"_s.arg(step);
             }
-            // Now and then a folder moves while the program reads: what that
-            // recount shows may be one recount behind.
+            // Now and then a folder moves, or a file comes, while the program
+            // reads: what that recount shows may be one recount behind.
             bool movedWhileRead = false;
             if (random.bounded(3) == 0)
                 program.seams.fs.changeWhileReading(random.bounded(40), [&](const QString &folder) {
-                    log += u"\n  %1: while reading, %2"_s.arg(step).arg(disk.moveAwayWhileRead(folder));
+                    log += u"\n  %1: while reading, %2"_s.arg(step).arg(random.bounded(2) == 0
+                                                                            ? disk.moveAwayWhileRead(folder)
+                                                                            : disk.makeFileWhileRead(folder));
                     movedWhileRead = true;
                 });
             if (mode.live) {

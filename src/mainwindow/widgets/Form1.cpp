@@ -286,7 +286,7 @@ void Form1::watchSomeFolders() {
         m_watchSetup->stop();
         // What changed before a folder's watch began shows now.
         if (m_follow)
-            m_follow->start();
+            m_follow->start(0);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "platform/Platform.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -144,9 +145,10 @@ private:
     QTimer *m_watchSetup = nullptr;
     bool m_painted = false;
     bool m_importing = false; // a drop is being imported
-    // News of changes is gathered for a moment, then shown in one recount;
-    // folders no watch can tell of are asked at an interval.
+    // News of changes is shown in one recount a frame at most; folders no
+    // watch can tell of are asked at an interval.
     QTimer *m_follow = nullptr;
+    QElapsedTimer m_lastShown;
     QTimer *m_ask = nullptr;
     bool m_everyFolderTells = false;
     bool m_libraryGone = false; // told once, until it is back

@@ -1,8 +1,9 @@
 // The window follows the disk: what a file manager, an editor, a sync client
 // or another window changes in the library shows by itself. The watches that
-// keep recounts cheap tell when something changed; the news of a burst is
-// gathered for a moment and then shown in one recount, which keeps what the
-// person selected and where the lists were scrolled.
+// keep recounts cheap tell when something changed. News after a quiet frame
+// shows at once; during a burst it is shown once a frame at most, in one
+// recount, which keeps what the person selected and where the lists were
+// scrolled.
 #include "mainwindow/widgets/Form1.h"
 
 #include "library/LibraryPaths.h"
@@ -17,16 +18,18 @@
 #include "platform/FolderWatch.h"
 
 #include <QApplication>
+
 #include <QScrollBar>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 
 namespace varnotel {
 
 namespace {
 
-// News is gathered this long, a frame, before it is shown.
-constexpr int kGatherMs = 16;
+// News is shown at most this often: once a frame.
+constexpr qint64 kFrameMs = 16;
 // Where no watch can tell (a network file system), the folders are asked this often.
 constexpr int kAskEveryMs = 2000;
 
@@ -37,7 +40,6 @@ void Form1::followTheDisk() {
         return;
     m_follow = new QTimer(this);
     m_follow->setSingleShot(true);
-    m_follow->setInterval(kGatherMs);
     connect(m_follow, &QTimer::timeout, this, &Form1::showWhatChanged);
     m_ask = new QTimer(this);
     m_ask->setInterval(kAskEveryMs);
@@ -81,13 +83,14 @@ void Form1::askWhereNoWatchTells() {
 void Form1::newsArrived() {
     for (QSocketNotifier *notifier : m_news)
         notifier->setEnabled(false);
-    m_follow->start();
+    const qint64 since = m_lastShown.isValid() ? m_lastShown.elapsed() : kFrameMs;
+    m_follow->start(int(std::max<qint64>(0, kFrameMs - since)));
 }
 
 void Form1::showWhatChanged() {
     // Not under a message, a prompt or an import: their handler is still at work.
     if (QApplication::activeModalWidget() || m_importing) {
-        m_follow->start();
+        m_follow->start(int(kFrameMs));
         return;
     }
     if (m_recordWatch)
@@ -103,6 +106,7 @@ void Form1::showWhatChanged() {
     tellOnceIfTheLibraryWent();
     for (QSocketNotifier *notifier : m_news)
         notifier->setEnabled(true);
+    m_lastShown.start();
 }
 
 // A library on a disk that is taken away shows empty, and says why once; when
