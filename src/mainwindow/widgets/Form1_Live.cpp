@@ -18,10 +18,10 @@
 #include "platform/FolderWatch.h"
 
 #include <QApplication>
-
 #include <QScrollBar>
 #include <QSocketNotifier>
 #include <QTimer>
+
 #include <algorithm>
 
 namespace varnotel {
