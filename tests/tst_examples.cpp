@@ -100,7 +100,7 @@ struct Outcome {
     QStringList gone = {}; // files below Example no longer there
     QStringList list3 = kActa;
     int counted = 5; // articles the statistics lines count
-    QList<QList<K>> told = {};
+    Kinds told = {};
     QString tooltip = {};
     QStringList trashed = {}; // the names in the trash
     QStringList opened = {};  // files below Example handed to the opener, one start each
@@ -300,7 +300,7 @@ private slots:
         click(shown.ui.Command11);
         QCOMPARE(shown.ui.List1->items(), QStringList());
         QCOMPARE(s.lib.read(trash + u"files/b.pdf"_s), "b");
-        QCOMPARE(shown.seams.errors.kinds(), QList<QList<K>>{{K::CannotDelete}});
+        QCOMPARE(shown.seams.errors.kinds(), Kinds{{K::CannotDelete}});
     }
 };
 

@@ -18,7 +18,6 @@
 using namespace varnotel;
 using namespace varnotel::test;
 using namespace Qt::StringLiterals;
-using Kinds = QList<QList<FailureKind>>;
 using K = FailureKind;
 
 class HostileTest : public QObject {

@@ -11,7 +11,6 @@
 using namespace varnotel;
 using namespace varnotel::test;
 using namespace Qt::StringLiterals;
-using Kinds = QList<QList<FailureKind>>;
 
 class ProgramStartTest : public QObject {
     Q_OBJECT

@@ -13,7 +13,6 @@
 using namespace varnotel;
 using namespace varnotel::test;
 using namespace Qt::StringLiterals;
-using Kinds = QList<QList<FailureKind>>;
 
 namespace {
 

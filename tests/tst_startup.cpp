@@ -16,7 +16,6 @@
 using namespace varnotel;
 using namespace varnotel::test;
 using namespace Qt::StringLiterals;
-using Kinds = QList<QList<FailureKind>>;
 
 class StartupTest : public QObject {
     Q_OBJECT
