@@ -97,7 +97,6 @@ void MusicTest::theMusicComesLastLoopsAndAnswersTheBar() {
     click(bar->playPauseButton);
     QVERIFY(player.plays == 5 && bar->noMusicLabel->isVisible() && !bar->positionSlider->isVisible());
     QVERIFY(!bar->playPauseButton->isEnabled() && shown.seams.errors.reports.isEmpty());
-    QCOMPARE(bar->noMusicLabel->text(), u"背景音乐文件无法播放 The music file cannot be played"_s);
     // Without a sound device Play tries again; the music that then plays brings the bar back.
     player.failToPlay(MediaPlayer::Silence::NoSoundDevice);
     QCOMPARE(bar->noMusicLabel->text(),
