@@ -17,7 +17,6 @@ using namespace varnotel;
 using namespace varnotel::test;
 using namespace Qt::StringLiterals;
 using Op = FaultyFileSystem::Op;
-using Kinds = QList<QList<FailureKind>>;
 using enum FailureKind;
 
 namespace {

@@ -13,7 +13,6 @@
 using namespace varnotel;
 using namespace varnotel::test;
 using namespace Qt::StringLiterals;
-using Kinds = QList<QList<FailureKind>>;
 
 namespace {
 
@@ -25,14 +24,13 @@ struct Route {
 
 const QMap<QString, QStringList> kArticles{{u"Cell"_s, {u"natural history.pdf"_s, u"x-ray.pdf"_s}},
                                            {u"Nature"_s, {u"Letter layout.pdf"_s, u"nature methods.pdf"_s}},
-                                           {u"Nano Letters"_s, {u"Nanowires.pdf"_s}},
-                                           {u"中国科学"_s, {u"中文.pdf"_s}}};
+                                           {u"Nano Letters"_s, {u"Nanowires.pdf"_s}}};
 
-// The list reads Acta, Cell, Nano Letters, Nature, 中国科学, then the blank
+// The list reads Acta, Cell, Nano Letters, Nature, then the blank
 // entry from the subfolder Journal/old. Acta has neither IF file nor example
 // folder.
 ShownWindow &startOnLibrary(Session &s) {
-    for (const QStringView name : {u"Acta", u"Cell", u"Nano Letters", u"Nature", u"中国科学"})
+    for (const QStringView name : {u"Acta", u"Cell", u"Nano Letters", u"Nature"})
         s.lib.addJournal(name);
     s.lib.write(u"Journal/old/.txt", quoted({}));
     s.lib.remove(u"IF/Acta.txt");
@@ -64,10 +62,6 @@ void SelectionTest::everyRouteShowsTheSelectedJournal_data() {
     // Into the skip-to box; "\b" deletes a letter.
     const auto typed = [](auto t) -> Step { return [t](Session &s) { QTest::keyClicks(s.ui().Text1, t); }; };
     const Step removeActasIF = [](Session &s) { s.lib.remove(u"IF/Acta.txt"); };
-    // Chinese comes whole from an input method, not key by key.
-    const Step chinese = [](Session &s) {
-        QTest::sendKeyEvent(QTest::Click, s.ui().Text1, Qt::Key_unknown, u"中国"_s, {});
-    };
     const QString nano = u"Nano Letters"_s, nature = u"Nature"_s, methods = u"nature methods.pdf"_s;
     QTest::newRow("click, then another") << Route{{click(1), click(3)}, nature};
     QTest::newRow("arrow up") << Route{{click(1), key(Qt::Key_Up)}, u"Acta"_s};
@@ -82,9 +76,7 @@ void SelectionTest::everyRouteShowsTheSelectedJournal_data() {
     QTest::newRow("Tab in") << Route{{[](Session &s) { QTest::keyClick(s.ui().Command2, Qt::Key_Tab); }}};
     // The selection follows the text as letters are deleted.
     QTest::newRow("skip back to Na") << Route{{typed(u"Natu\b\b"_s)}, nano, u"Nanowires.pdf"_s};
-    QTest::newRow("skip to lower case") << Route{{typed(u"cell"_s)}, u"Cell"_s};
     QTest::newRow("skip to upper case") << Route{{typed(u"NANO L"_s)}, nano};
-    QTest::newRow("skip to Chinese") << Route{{chinese}, u"中国科学"_s};
     QTest::newRow("skip to a journal and its article") << Route{{click(1), typed(u"nat"_s)}, nature, methods};
     QTest::newRow("skip to an article") << Route{{click(1), typed(u"x-r"_s)}, u"Cell"_s, u"x-ray.pdf"_s};
     QTest::newRow("skip to more than any item") << Route{{click(1), typed(u"cellular"_s)}, u"Cell"_s};

@@ -12,13 +12,11 @@ namespace varnotel::test {
 
 using namespace Qt::StringLiterals;
 
-TempLibrary::TempLibrary(bool withFolders) {
+TempLibrary::TempLibrary() {
     if (!m_dir.isValid())
         throw std::runtime_error("cannot make a temporary folder");
-    if (withFolders) {
-        for (const QStringView folder : {u"Journal", u"IF", u"Homepage", u"Notes", u"Example", u"BGM"})
-            makeFolder(folder);
-    }
+    for (const QStringView folder : {u"Journal", u"IF", u"Homepage", u"Notes", u"Example", u"BGM"})
+        makeFolder(folder);
 }
 
 TempLibrary::~TempLibrary() {

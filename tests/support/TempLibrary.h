@@ -30,7 +30,7 @@ char *toString(const TreeChange &change);
 // Paths are relative to it; u"..." literals serve as they are.
 class TempLibrary {
 public:
-    explicit TempLibrary(bool withFolders = true);
+    TempLibrary();
     // Removes all of it, also names that are not UTF-8 and trees deeper than a path may be long.
     ~TempLibrary();
 

@@ -32,8 +32,8 @@ void RecordingErrorReport::report(QWidget *, const Failures &failures) {
     reports << failures;
 }
 
-QList<QList<FailureKind>> RecordingErrorReport::kinds() const {
-    QList<QList<FailureKind>> result;
+Kinds RecordingErrorReport::kinds() const {
+    Kinds result;
     for (const Failures &failures : reports) {
         QList<FailureKind> kinds;
         for (const Failure &failure : failures)
@@ -66,10 +66,9 @@ bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
         if (op != Op::Copy && op != Op::Write)
             dieIfDying();
     }
-    if (m_allCalls++ == m_failCall) {
-        m_reason = QStringLiteral("injected failure");
+    m_reason = QStringLiteral("injected failure");
+    if (m_allCalls++ == m_failCall)
         return true;
-    }
     if (const auto resisting = m_resisting.find(path);
         !path.isEmpty() && resisting != m_resisting.end() && *resisting != 0) {
         if (*resisting > 0)
@@ -77,11 +76,7 @@ bool FaultyFileSystem::shouldFail(Op op, const QString &path) const {
         m_reason = QStringLiteral("in use");
         return true;
     }
-    const auto fault = m_faults.constFind(op);
-    if (fault == m_faults.constEnd() || call != fault->skip)
-        return false;
-    m_reason = fault->reason;
-    return true;
+    return m_faults.value(op, -1) == call;
 }
 
 Result FaultyFileSystem::copyFile(const QString &from, const QString &to, const CopyProgress &progress) {

@@ -115,13 +115,15 @@ public:
     QString weekday;
 };
 
+// The kinds of the failures of each report, in order: what a test checks.
+using Kinds = QList<QList<FailureKind>>;
+
 // Records every report: the failures of one action, told together.
 class RecordingErrorReport final : public ErrorReport {
 public:
     // Every text of the program is bilingual: a report that is not stops the test.
     void report(QWidget *, const Failures &failures) override;
-    // The kinds of each report, in order; what a test checks.
-    QList<QList<FailureKind>> kinds() const;
+    Kinds kinds() const;
     // Everything the reports told, one text a report, as the person reads them.
     QStringList texts() const;
     QList<Failures> reports;
@@ -171,10 +173,8 @@ public:
         return deniedFolders.contains(folder);
     }
 
-    // The call of op after `skip` successful ones fails with the reason.
-    void failOn(Op op, int skip = 0, const QString &reason = QStringLiteral("injected failure")) {
-        m_faults[op] = {skip, reason};
-    }
+    // The call of op after `skip` successful ones fails.
+    void failOn(Op op, int skip = 0) { m_faults[op] = skip; }
     // Removing or renaming the path fails the next `times` times ("in use").
     void resist(const QString &path, int times = kForever) { m_resisting[path] = times; }
     int calls(Op op) const { return m_calls.value(op); }
@@ -253,11 +253,7 @@ private:
     }
 
     PosixFileSystem m_real;
-    struct Fault {
-        int skip;
-        QString reason;
-    };
-    QMap<Op, Fault> m_faults;
+    QMap<Op, int> m_faults; // the successful calls before the failing one
     mutable QMap<QString, int> m_resisting;
     mutable QMap<Op, int> m_calls;
     mutable int m_allCalls = 0;
