@@ -244,7 +244,7 @@ private slots:
         QCOMPARE(shown.seams.starter.starts, starts);
         QCOMPARE(shown.ui.List3->items(), expected.list3);
         QCOMPARE(shown.ui.List3->toolTip(), expected.tooltip);
-        QCOMPARE(statisticsShown(shown), statistics(3, expected.counted));
+        QCOMPARE(shown.ui.Surface->printedLines(), statistics(3, expected.counted));
 
         QCOMPARE(shown.seams.errors.kinds(), expected.told);
     }

@@ -6,6 +6,7 @@
 #include "library/RecordFile.h"
 #include "library/ShowJournal.h"
 #include "library/TextEncoding.h"
+#include "platform/FileNames.h"
 #include "platform/PosixFileSystem.h"
 #include "support/TempLibrary.h"
 
@@ -48,8 +49,13 @@ void StoreTest::recordFilesAreWrittenOnceAndReadInTheirEncoding() {
     };
     const QByteArray qiKanGbk("\xC6\xDA\xBF\xAF"); // 期刊
     QCOMPARE(display("\xEF\xBB\xBFhttp://x/\r\n"), u"http://x/\r\n"_s);
+    QCOMPARE(display("\"" + qiKanGbk + ":\"\r\n" + qiKanGbk), u"\"期刊:\"\r\n期刊\r\n"_s);
     QCOMPARE(display(u"期期期期期"_s.toUtf8(), 10), u"期期期\r\n<cut>"_s);
     QCOMPARE(display(u"期期期期期"_s.toUtf8(), 15), u"期期期期期\r\n"_s);
+    // A name keeps its bytes beside characters of three and four bytes, and
+    // beside a surrogate written as UTF-8, which no UTF-8 may hold.
+    const QByteArray mixed = "\xC6\xDA" + u"期\uFFFF𝒩🙀"_s.toUtf8() + "\xFF\xED\xA0\x80";
+    QCOMPARE(bytesFromName(nameFromBytes(mixed)), mixed);
     // UTF-16 with its byte-order mark, as Notepad saves "Unicode": a cut
     // inside a pair (𝒩 is two units) leaves it out.
     QCOMPARE(display(QByteArray("\xFE\xFF\0I\0F\xD8\x35\xDC\xA9\xD8\x35\xDC\xA9", 14), 12),

@@ -71,12 +71,10 @@ QStringList TempLibrary::tree() const {
 
 QMap<QString, QByteArray> TempLibrary::files(QStringView folder) const {
     QMap<QString, QByteArray> result;
-    const QDir root(path(folder));
-    QDirIterator it(root.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        result.insert(root.relativeFilePath(file),
-                      read(folder.toString() + u'/' + root.relativeFilePath(file)));
+    const QString prefix = folder.toString() + u'/';
+    for (const QString &entry : tree()) {
+        if (entry.startsWith(prefix) && QFileInfo(path(entry)).isFile())
+            result.insert(entry.mid(prefix.size()), read(entry));
     }
     return result;
 }

@@ -200,8 +200,6 @@ bool showsWhole(QWidget *box) {
            roomy.copy(QRect(QPoint(), size)) == fitted;
 }
 
-QStringList statisticsShown(const ShownWindow &shown) { return shown.ui.Surface->printedLines(); }
-
 QStringList libraryShown(const ShownWindow &shown) { return libraryShown(shown.ui); }
 
 QStringList libraryShown(const MainControls &ui) { return ui.List1->items() + ui.Surface->printedLines(); }

@@ -130,8 +130,6 @@ bool showsWhole(QWidget *box);
 QStringList libraryShown(const ShownWindow &shown);
 QStringList libraryShown(const MainControls &ui); // of a window the test shows itself
 QStringList libraryOnDisk(const QString &appDir);
-// The statistics lines printed on the window's surface.
-QStringList statisticsShown(const ShownWindow &shown);
 
 // The three display boxes, IF, homepage, notes, as their exact texts.
 QStringList boxes(const ShownWindow &shown);
