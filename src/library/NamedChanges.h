@@ -4,8 +4,6 @@
 #include "library/RememberedFolder.h"
 #include "platform/FolderCursor.h"
 
-#include <QStringList>
-
 #include <memory>
 #include <vector>
 
@@ -28,7 +26,6 @@ public:
     struct Outcome {
         bool applied = false;
         std::vector<std::unique_ptr<RememberedFolder>> gone; // subfolders no longer there: to be forgotten
-        QStringList scratchFiles;                            // scratch files among the names
     };
     // The cursor stands at the folder; `recount` is the current recount's number.
     Outcome apply(RememberedFolder &folder, FolderCursor &cursor, quint64 recount,

@@ -136,7 +136,9 @@ bool RememberedTree::bringUpToDate(RememberedFolder &folder, FollowingCursor &cu
 }
 
 // Only into a listing its watch vouches for but for the names it told;
-// otherwise, or when the names cannot tell, the folder is read whole.
+// otherwise, or when the names cannot tell, the folder is read whole. A
+// scratch file the news names is being written this moment, maybe not yet
+// locked: the clean-up takes leftovers from whole readings only.
 void RememberedTree::applyNamedChanges(RememberedFolder &folder, FollowingCursor &cursor,
                                        const std::optional<EntryStatus> &current) {
     folder.dirty = folder.dirty || !ListingCheck::vouchedByItsWatch(folder, current);
@@ -150,7 +152,6 @@ void RememberedTree::applyNamedChanges(RememberedFolder &folder, FollowingCursor
     }
     for (const std::unique_ptr<RememberedFolder> &gone : outcome.gone)
         forget(*gone);
-    noteScratchFiles(folder, outcome.scratchFiles);
 }
 
 // A watch begins before the reading, so no change falls between the two; a
