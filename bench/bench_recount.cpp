@@ -76,6 +76,7 @@ constexpr Figure kFigures[] = {
     {"burst", "5,000 files written outside at once, until the window has shown them", true},
     {"stall", "the longest the window did not answer during that burst", true},
     {"idle_cpu", "CPU time used over 10 s with nothing changing", true},
+    {"asked", "where no watch can tell: every folder asked, once every 2 s", true},
     {"memory", "peak resident memory, catalogue loaded", false},
 };
 // What the README's table of deep folders shows.
@@ -291,6 +292,13 @@ int measure(const Size &size) {
     });
     measureOutsideChanges(figures, appDir, w);
     figures.value["memory"] = std::max(figures.value["memory"], double(peakResidentKiB()) / 1024);
+    // A second window on the same catalogue, as on a network file system:
+    // no folder can be watched, so each interval's recount asks them all.
+    test::TestPlatform unwatched;
+    unwatched.fs.watchable = false;
+    Form1 asked(appDir, unwatched.platform());
+    asked.Form_Load();
+    figures.repeat("asked", 10, nothing, [&] { asked.RecountLibrary(); });
 
     const double floor = figures.value["floor"];
     QString row = u"ROW %1 %2"_s.arg(size.journals).arg(size.articles);
