@@ -53,8 +53,9 @@ void StoreTest::recordFilesAreWrittenOnceAndReadInTheirEncoding() {
     QCOMPARE(display(u"期期期期期"_s.toUtf8(), 10), u"期期期\r\n<cut>"_s);
     QCOMPARE(display(u"期期期期期"_s.toUtf8(), 15), u"期期期期期\r\n"_s);
     // A name keeps its bytes beside characters of three and four bytes, and
-    // beside a surrogate written as UTF-8, which no UTF-8 may hold.
-    const QByteArray mixed = "\xC6\xDA" + u"期\uFFFF𝒩🙀"_s.toUtf8() + "\xFF\xED\xA0\x80";
+    // beside a surrogate written as UTF-8, which no UTF-8 may hold; a lone
+    // continuation byte first.
+    const QByteArray mixed = "\x80\xC6\xDA" + u"期\uFFFF𝒩🙀"_s.toUtf8() + "\xFF\xED\xA0\x80";
     QCOMPARE(bytesFromName(nameFromBytes(mixed)), mixed);
     // UTF-16 with its byte-order mark, as Notepad saves "Unicode": a cut
     // inside a pair (𝒩 is two units) leaves it out.

@@ -22,6 +22,14 @@ void closeHeld(int &fd) {
     fd = -1;
 }
 
+void takeListing(Listing &listing, FolderRead &read) {
+    read.entries = std::move(listing.entries);
+    read.unlistedFiles = listing.unlistedFiles;
+    read.idleLinks = std::move(listing.idleLinks);
+    read.scratchFiles = std::move(listing.scratchFiles);
+    read.systemEntries = listing.systemEntries;
+}
+
 } // namespace
 
 PosixFolderCursor::PosixFolderCursor(const QString &root, std::unordered_map<quint64, bool> &trueEntryInodes)
@@ -94,11 +102,7 @@ FolderRead PosixFolderCursor::read(const EntryStatus &before, FileNames files, S
     }
     read.opened = listing.complete;
     read.denied = !listing.complete;
-    read.entries = std::move(listing.entries);
-    read.unlistedFiles = listing.unlistedFiles;
-    read.idleLinks = std::move(listing.idleLinks);
-    read.scratchFiles = std::move(listing.scratchFiles);
-    read.systemEntries = listing.systemEntries;
+    takeListing(listing, read);
     return read;
 }
 
@@ -113,10 +117,7 @@ FolderRead PosixFolderCursor::readNamed(const QStringList &names, Subfolders sub
         subfolders = Subfolders::Stated;
     Listing listing = listNames(fd, names, subfolders, read.status.id.device);
     read.opened = true;
-    read.entries = std::move(listing.entries);
-    read.idleLinks = std::move(listing.idleLinks);
-    read.scratchFiles = std::move(listing.scratchFiles);
-    read.systemEntries = listing.systemEntries;
+    takeListing(listing, read);
     return read;
 }
 
