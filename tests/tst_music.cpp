@@ -95,6 +95,7 @@ void MusicTest::theMusicComesLastLoopsAndAnswersTheBar() {
     player.failToPlay(MediaPlayer::Silence::Unplayable);
     click(bar->playPauseButton);
     QVERIFY(player.plays == 5 && bar->noMusicLabel->isVisible() && !bar->positionSlider->isVisible());
+    QTRY_VERIFY(bar->noMusicLabel->x() > bar->stopButton->geometry().right()); // beside the buttons
     QVERIFY(!bar->playPauseButton->isEnabled() && shown.seams.errors.reports.isEmpty());
     // Without a sound device Play tries again; the music that then plays brings the bar back.
     player.failToPlay(MediaPlayer::Silence::NoSoundDevice);
