@@ -12,12 +12,8 @@ using namespace varnotel;
 using namespace varnotel::test;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Long enough for the news to arrive and be shown; it takes a few frames.
+// Long enough for the news to arrive and be shown, on a slow machine too.
 constexpr int kWithinMs = 5000;
-
-} // namespace
 
 class LiveTest : public QObject {
     Q_OBJECT
