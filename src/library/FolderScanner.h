@@ -30,11 +30,6 @@ inline void sosuofile1(const FileSystem &fs, const QString &myPath, QStringList 
     scanFolder(fs, myPath, ItemText::WithoutLastFour, list1);
 }
 
-// The counting list: every file below Example.
-inline void sosuofile2(const FileSystem &fs, const QString &myPath, QStringList &list2) {
-    scanFolder(fs, myPath, ItemText::WithoutLastFour, list2);
-}
-
 // Example articles as the list shows them, whole file names, and beside each
 // name the path of the file it stands for, so that opening and deleting find
 // that very file, also in a subfolder.
