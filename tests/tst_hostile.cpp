@@ -71,7 +71,7 @@ private slots:
         for (const QByteArray folder : {"Journal/", "Homepage/", "Notes/", "IF/", "Example/"})
             std::ofstream((root + folder + gbk + (folder == "Example/" ? "/a.pdf" : ".txt")).toStdString())
                 << "\"" << folder.constData() << "\"\r\n";
-        const QString markup = u"<b>Bold<br>& <i>more"_s;
+        const QString markup = u"<b>Bold 𝒩<br>& <i>more"_s;
         s.lib.addJournal(markup);
         s.lib.addJournal(u"a\nb"_s);
         s.lib.write(u"Example/a\nb/x\ty.pdf", "x");
