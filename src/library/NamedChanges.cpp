@@ -151,7 +151,6 @@ NamedChanges::Outcome NamedChanges::apply(RememberedFolder &folder, FolderCursor
         folder.subfolders.insert(place, std::move(sub));
     }
     std::erase(outcome.gone, nullptr);
-    news.pending.clear();
     outcome.applied = true;
     return outcome;
 }
